@@ -1,0 +1,1 @@
+CREATE TABLE jCMD (jCmdType INTEGER, jSeq INTEGER, jCmdName TEXT, jCmd TEXT, jCmd2 TEXT, jNote TEXT);

@@ -1,0 +1,42 @@
+#include "app/app_state.h"
+#include "app/fonts.h"
+#include "app/frmjmain.h"
+#include "app/qt_ports.h"
+#include "jlink/jdll_engine.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+int main(int argc, char** argv) {
+    QApplication qapp(argc, argv);
+    QApplication::setApplicationName(kAppTitle);
+    // J formats numbers with printf; keep the C decimal point whatever the user's locale.
+    std::setlocale(LC_NUMERIC, "C");
+    registerFontSubstitutions();
+
+    QtMessageBox msgBox;
+    QtFileDialog fileDialog;
+    QtProcessStarter process;
+    QtClipboard clipboard;
+    IniSettings settings;
+    NoRegistry registry;
+    Ports ports;
+    ports.msgBox = &msgBox;
+    ports.fileDialog = &fileDialog;
+    ports.process = &process;
+    ports.clipboard = &clipboard;
+    ports.settings = &settings;
+    ports.registry = &registry;
+    ports.dataDir = resolveDataDir();
+    ports.engineFactory = [](QString* error) -> std::unique_ptr<IJEngine> { return JEngine::create(error); };
+
+    AppState app(ports);
+    app.FillMatrixColors();
+    frmjMain main(app);
+    app.MainWindow = &main;
+    app.setFormOwner(&main);
+    main.Show();
+    if (!app.hasEngine()) return 1;
+    return QApplication::exec();
+}

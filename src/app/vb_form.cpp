@@ -1,0 +1,108 @@
+#include "app/vb_form.h"
+
+#include "app/app_state.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+VbForm::VbForm(AppState& app, QWidget* parent, bool hasMenuBar)
+    : QMainWindow(parent), m_app(app), m_client(new QWidget(this)), m_hasMenu(hasMenuBar) {
+    setCentralWidget(m_client);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+int VbForm::menuPixels() const {
+    if (!m_hasMenu) return 0;
+    return menuWidget() ? menuWidget()->sizeHint().height() : 0;
+}
+
+int VbForm::Left() const { return pixelsToTwips(pos().x()); }
+int VbForm::Top() const { return pixelsToTwips(pos().y()); }
+int VbForm::Width() const { return pixelsToTwips(m_client->width()) + kNonClientWidth; }
+int VbForm::Height() const { return pixelsToTwips(m_client->height()) + nonClientHeight(); }
+
+void VbForm::Move(int left, int top, int width, int height) {
+    move(twipsToPixels(left), twipsToPixels(top));
+    setSize(width, height);
+}
+
+void VbForm::setSize(int width, int height) {
+    const int w = std::max(1, twipsToPixels(width - kNonClientWidth));
+    const int h = std::max(1, twipsToPixels(height - nonClientHeight()));
+    resize(w, h + menuPixels());
+    // The client follows at once even before the window is shown.
+    m_client->resize(w, h);
+}
+
+int VbForm::WindowState() const {
+    if (isMinimized()) return 1;
+    if (isMaximized()) return 2;
+    return 0;
+}
+
+int VbForm::screenWidth() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? pixelsToTwips(s->geometry().width()) : 0;
+}
+
+int VbForm::screenHeight() {
+    QScreen* s = QGuiApplication::primaryScreen();
+    return s ? pixelsToTwips(s->geometry().height()) : 0;
+}
+
+void VbForm::centreOnScreen() {
+    move(twipsToPixels((screenWidth() - Width()) / 2), twipsToPixels((screenHeight() - Height()) / 2));
+}
+
+void VbForm::load() {
+    if (m_loaded) return;
+    m_loaded = true;
+    m_app.formLoaded(this);
+    Form_Load();
+    emit loaded();
+}
+
+void VbForm::Show() {
+    load();
+    if (!m_loaded) return;  // the load step may unload at once
+    show();
+    raise();
+    activateWindow();
+}
+
+void VbForm::ShowModal() {
+    load();
+    if (!m_loaded) return;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    QEventLoop loop;
+    connect(this, &VbForm::unloaded, &loop, &QEventLoop::quit);
+    if (m_loaded) loop.exec();
+    setWindowModality(Qt::NonModal);
+}
+
+void VbForm::Unload() {
+    if (!m_loaded || m_unloading) return;
+    m_unloading = true;
+    Form_Unload();
+    hide();
+    m_loaded = false;
+    m_unloading = false;
+    m_app.formUnloaded(this);
+    emit unloaded();
+}
+
+void VbForm::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    if (m_loaded) Form_Resize();
+}
+
+void VbForm::closeEvent(QCloseEvent* e) {
+    Unload();
+    e->accept();
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QPlainTextEdit;
+
+// A text box as the windows use it: its text keeps CR LF line ends (the editor
+// shows plain line breaks), selection positions count those two characters, and
+// Change, KeyPress and MouseUp events arrive as the classic controls raise them.
+class TextBox : public QWidget {
+    Q_OBJECT
+public:
+    enum class Mode { SingleLine, MultiLine };
+
+    explicit TextBox(Mode mode = Mode::SingleLine, QWidget* parent = nullptr);
+
+    QString Text() const;
+    void setText(const QString& text);
+    // The same as setText(Text() + text), without copying or re-laying out the old text.
+    void appendText(const QString& text);
+
+    int SelStart() const;
+    int SelLength() const;
+    QString SelText() const;
+    // Setting the start collapses the selection, as the classic box does.
+    void setSelStart(int start);
+    void setSelLength(int length);
+    void selectAll() { setSelStart(0), setSelLength(static_cast<int>(Text().size())); }
+
+    void SetFocus();
+    void setFontName(const QString& family, int pointSize);
+    void setLocked(bool locked);
+    bool isMultiLine() const { return m_plain != nullptr; }
+    QWidget* editor() const;
+
+signals:
+    void Change();
+    // Character keys and Enter (13); setting the code to 0 swallows the key.
+    void KeyPress(int& keyAscii);
+    // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in twips.
+    void MouseUp(int button, int shift, int x, int y);
+    void GotFocus();
+    void LostFocus();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int toWidgetPos(int pos) const;
+    int fromWidgetPos(int pos) const;
+    int widgetLength() const;
+    void syncFromWidget() const;
+
+    QLineEdit* m_line = nullptr;
+    QPlainTextEdit* m_plain = nullptr;
+    mutable QString m_text;      // the kept text (multi-line boxes)
+    mutable bool m_stale = false;  // the user edited the widget since m_text was last built
+    bool m_settingText = false;
+};
