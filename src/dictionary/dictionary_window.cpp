@@ -1,0 +1,3 @@
+#include "dictionary/dictionary_window.h"
+
+void ShowDictionary(AppState&, bool) {}
