@@ -41,6 +41,7 @@ public:
     IClipboard& clipboard() const { return *m_ports.clipboard; }
     ISettings& settings() const { return *m_ports.settings; }
     IRegistry& registry() const { return *m_ports.registry; }
+    IJSessionStarter& jsessionStarter() const { return *m_ports.jsession; }
     const QString& dataDir() const { return m_ports.dataDir; }
 
     // The one J engine through which all evaluation goes.
@@ -61,6 +62,8 @@ public:
     FixedMatrixState fixed;
     JVarState jvars;
     ExcelHandoffState excel;
+    // The separate J sessions started from the Tools menu; each ends with the program.
+    std::vector<std::unique_ptr<IJSession>> jExeServers;
 
     // Windows are created on first use, owned by the main window, and kept.
     template <class T>

@@ -24,6 +24,7 @@ class TabStrip;
 class TextBox;
 
 class CellCommandRunner;
+class ExcelHandoff;
 class ExpressionPage;
 class FixedMatrices;
 class JVarList;
@@ -82,6 +83,7 @@ public:
     ExpressionPage* expression = nullptr;
     VarListGrids* varLists = nullptr;
     CellCommandRunner* cellRunner = nullptr;
+    std::unique_ptr<ExcelHandoff> excel;
 
     void InitJ();
     void TabStrip1_Click();

@@ -2,6 +2,7 @@
 #include "app/fonts.h"
 #include "app/frmjmain.h"
 #include "app/qt_ports.h"
+#include "app/sys_info.h"
 #include "jlink/jdll_engine.h"
 
 #include <QApplication>
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
     QtProcessStarter process;
     QtClipboard clipboard;
     IniSettings settings;
-    NoRegistry registry;
+    LinuxRegistry registry;
+    QtJSessionStarter jsession;
     Ports ports;
     ports.msgBox = &msgBox;
     ports.fileDialog = &fileDialog;
@@ -28,6 +30,7 @@ int main(int argc, char** argv) {
     ports.clipboard = &clipboard;
     ports.settings = &settings;
     ports.registry = &registry;
+    ports.jsession = &jsession;
     ports.dataDir = resolveDataDir();
     ports.engineFactory = [](QString* error) -> std::unique_ptr<IJEngine> { return JEngine::create(error); };
 

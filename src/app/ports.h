@@ -90,6 +90,21 @@ public:
                                                const QString& valueName) = 0;
 };
 
+// The separate J session (kalvoret-jsession): its own process with its own J
+// engine, driven by one command a line on its standard input.
+class IJSession {
+public:
+    virtual ~IJSession() = default;
+    // "Quit", "Do <sentence>", "Show <n>" or "Log <n>"; false when the session is gone.
+    virtual bool send(const QString& commandLine) = 0;
+};
+class IJSessionStarter {
+public:
+    virtual ~IJSessionStarter() = default;
+    // A running session, or null (and why) when it cannot be started.
+    virtual std::unique_ptr<IJSession> start(QString* error) = 0;
+};
+
 // Everything outside the process that the windows use. main() wires the real
 // ones; tests wire scripted ones.
 struct Ports {
@@ -99,6 +114,7 @@ struct Ports {
     IClipboard* clipboard = nullptr;
     ISettings* settings = nullptr;
     IRegistry* registry = nullptr;
+    IJSessionStarter* jsession = nullptr;
     QString dataDir;  // the KalvoretParts folder
     // Creates a J engine; on failure returns null and says why.
     std::function<std::unique_ptr<IJEngine>(QString* error)> engineFactory;

@@ -104,6 +104,47 @@ void IniSettings::SaveSetting(const QString& section, const QString& key, const 
     m_settings->sync();
 }
 
+namespace {
+
+class QtJSession final : public IJSession {
+public:
+    explicit QtJSession(std::unique_ptr<QProcess> p) : m_process(std::move(p)) {}
+    ~QtJSession() override {
+        // Closing its input tells the session we have gone; it ends itself after a Quit.
+        m_process->closeWriteChannel();
+        if (!m_process->waitForFinished(2000)) m_process->kill();
+        m_process->waitForFinished(1000);
+    }
+    bool send(const QString& commandLine) override {
+        if (m_process->state() != QProcess::Running) return false;
+        QString line = commandLine;
+        line.replace(QLatin1Char('\n'), QLatin1Char(' ')).replace(QLatin1Char('\r'), QLatin1Char(' '));
+        const QByteArray bytes = line.toUtf8() + '\n';
+        return m_process->write(bytes) == bytes.size();
+    }
+
+private:
+    std::unique_ptr<QProcess> m_process;
+};
+
+}  // namespace
+
+QtJSessionStarter::QtJSessionStarter()
+    : m_program(QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("kalvoret-jsession"))) {}
+
+std::unique_ptr<IJSession> QtJSessionStarter::start(QString* error) {
+    auto p = std::make_unique<QProcess>();
+    p->setProgram(m_program);
+    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p->setStandardOutputFile(QProcess::nullDevice());
+    p->start(QIODevice::WriteOnly);
+    if (!p->waitForStarted(5000)) {
+        if (error) *error = p->errorString();
+        return nullptr;
+    }
+    return std::make_unique<QtJSession>(std::move(p));
+}
+
 QString resolveDataDir() {
     const QString env = qEnvironmentVariable("KALVORET_DATA_DIR");
     if (!env.isEmpty()) {

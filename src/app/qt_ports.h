@@ -43,10 +43,15 @@ private:
     std::unique_ptr<QSettings> m_settings;
 };
 
-// Until the system-information lookup is wired, no registry value is found.
-class NoRegistry final : public IRegistry {
+// Starts kalvoret-jsession from the program's folder (or a given path).
+class QtJSessionStarter final : public IJSessionStarter {
 public:
-    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override { return std::nullopt; }
+    QtJSessionStarter();
+    explicit QtJSessionStarter(QString program) : m_program(std::move(program)) {}
+    std::unique_ptr<IJSession> start(QString* error) override;
+
+private:
+    QString m_program;
 };
 
 // The data folder: KALVORET_DATA_DIR, else KalvoretParts beside the program,

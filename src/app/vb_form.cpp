@@ -19,17 +19,36 @@ int VbForm::menuPixels() const {
     return menuWidget() ? menuWidget()->sizeHint().height() : 0;
 }
 
-int VbForm::Left() const { return pixelsToTwips(pos().x()); }
-int VbForm::Top() const { return pixelsToTwips(pos().y()); }
-int VbForm::Width() const { return pixelsToTwips(m_client->width()) + kNonClientWidth; }
-int VbForm::Height() const { return pixelsToTwips(m_client->height()) + nonClientHeight(); }
+int VbForm::Left() const {
+    const int px = pos().x();
+    return px == twipsToPixels(m_setLeft) ? m_setLeft : pixelsToTwips(px);
+}
+
+int VbForm::Top() const {
+    const int px = pos().y();
+    return px == twipsToPixels(m_setTop) ? m_setTop : pixelsToTwips(px);
+}
+
+int VbForm::Width() const {
+    const int px = m_client->width();
+    return px == twipsToPixels(m_setWidth - kNonClientWidth) ? m_setWidth : pixelsToTwips(px) + kNonClientWidth;
+}
+
+int VbForm::Height() const {
+    const int px = m_client->height();
+    return px == twipsToPixels(m_setHeight - nonClientHeight()) ? m_setHeight : pixelsToTwips(px) + nonClientHeight();
+}
 
 void VbForm::Move(int left, int top, int width, int height) {
+    m_setLeft = left;
+    m_setTop = top;
     move(twipsToPixels(left), twipsToPixels(top));
     setSize(width, height);
 }
 
 void VbForm::setSize(int width, int height) {
+    m_setWidth = width;
+    m_setHeight = height;
     const int w = std::max(1, twipsToPixels(width - kNonClientWidth));
     const int h = std::max(1, twipsToPixels(height - nonClientHeight()));
     resize(w, h + menuPixels());
@@ -54,7 +73,9 @@ int VbForm::screenHeight() {
 }
 
 void VbForm::centreOnScreen() {
-    move(twipsToPixels((screenWidth() - Width()) / 2), twipsToPixels((screenHeight() - Height()) / 2));
+    m_setLeft = (screenWidth() - Width()) / 2;
+    m_setTop = (screenHeight() - Height()) / 2;
+    move(twipsToPixels(m_setLeft), twipsToPixels(m_setTop));
 }
 
 void VbForm::load() {

@@ -61,6 +61,10 @@ private:
     int menuPixels() const;
     int nonClientHeight() const { return kCaptionHeight + (m_hasMenu ? kMenuHeight : 0); }
 
+    // The last rectangle set in twips; reading it back gives the same numbers as
+    // long as the window has not moved or changed size since.
+    int m_setLeft = -1, m_setTop = -1, m_setWidth = -1, m_setHeight = -1;
+
     AppState& m_app;
     QWidget* m_client;
     bool m_hasMenu;

@@ -46,3 +46,27 @@ std::optional<RegistryValue> ScriptedRegistry::query(RegistryRoot, const QString
     if (it == values.end()) return std::nullopt;
     return *it;
 }
+
+namespace {
+class RecordingJSession final : public IJSession {
+public:
+    explicit RecordingJSession(RecordingJSessionStarter& owner) : m_owner(owner) {}
+    bool send(const QString& line) override {
+        if (m_owner.failAfter >= 0 && m_owner.commands.size() >= m_owner.failAfter) return false;
+        m_owner.commands << line;
+        return true;
+    }
+
+private:
+    RecordingJSessionStarter& m_owner;
+};
+}  // namespace
+
+std::unique_ptr<IJSession> RecordingJSessionStarter::start(QString* error) {
+    ++started;
+    if (!startSucceeds) {
+        if (error) *error = QStringLiteral("No such file");
+        return nullptr;
+    }
+    return std::make_unique<RecordingJSession>(*this);
+}

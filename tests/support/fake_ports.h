@@ -77,6 +77,17 @@ public:
     QMap<QString, QString> values;
 };
 
+// J sessions that record the commands they are sent.
+class RecordingJSessionStarter final : public IJSessionStarter {
+public:
+    std::unique_ptr<IJSession> start(QString* error) override;
+
+    bool startSucceeds = true;
+    int failAfter = -1;  // commands accepted before the session stops answering; -1 never
+    int started = 0;
+    QStringList commands;
+};
+
 class ScriptedRegistry final : public IRegistry {
 public:
     std::optional<RegistryValue> query(RegistryRoot root, const QString& keyName, const QString& valueName) override;

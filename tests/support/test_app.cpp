@@ -24,6 +24,7 @@ AppState& TestApp::app() {
         p.clipboard = &clipboard;
         p.settings = &settings;
         p.registry = &registry;
+        p.jsession = &jsession;
         p.dataDir = dataDir.path();
         p.engineFactory = [this](QString* error) { return engineFactory(error); };
         m_app = std::make_unique<AppState>(p);

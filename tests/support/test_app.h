@@ -23,6 +23,7 @@ public:
     MemoryClipboard clipboard;
     MemorySettings settings;
     ScriptedRegistry registry;
+    RecordingJSessionStarter jsession;
     QTemporaryDir dataDir;
 
     // Replace before showMain() to use a scripted engine.
