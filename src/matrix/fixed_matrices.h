@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class AppState;
 class frmjMain;
 
@@ -10,11 +12,20 @@ public:
     FixedMatrices(AppState& app, frmjMain& main);
 
     void InitFixedList();
+    // Checks the selection and, when every cell is sound, stores it at FixedCurrent.
     void GetMatrix();
     void FixMatrix();
     void ReleaseMatrices();
+
+    // "A" for slot 1 ... "Z" for slot 26.
+    static QString slotLetter(int slot);
 
 private:
     AppState& m_app;
     frmjMain& m_main;
 };
+
+inline const QString kTooManyMatrices =
+    QStringLiteral("確定行列が26個を越えるので、確定できません。行列確定数は26個までです。");
+inline const QString kSeveralAreas = QStringLiteral(
+    "複数の範囲が選択されています。\r行列として確定できるのは、ひと続きの長方形の範囲1つだけです。\r範囲を1つだけ選択してから、もう一度「行列確定」を押してください。");

@@ -14,12 +14,13 @@ struct FixedRecord {
     std::int16_t count = 0;
     QString name;  // "VB_" and the slot letter
     SheetRange range;
-    std::int16_t rows = 0;
-    std::int16_t cols = 0;
-    std::int16_t firstRow = 0;
-    std::int16_t lastRow = 0;
-    std::int16_t firstCol = 0;
-    std::int16_t lastCol = 0;
+    // 32-bit: a matrix may span all 65536 rows of the sheet.
+    std::int32_t rows = 0;
+    std::int32_t cols = 0;
+    std::int32_t firstRow = 0;
+    std::int32_t lastRow = 0;
+    std::int32_t firstCol = 0;
+    std::int32_t lastCol = 0;
     QString typeText;  // TypeNameLong of the slot's values
 };
 
