@@ -1,0 +1,128 @@
+#include "dictionary/dictionary_search.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+
+#include "app/shipped_database.h"
+
+namespace {
+
+const QString kTable = QStringLiteral("Mox5StatWord");
+
+QString reasonText(const QString& sqliteText) {
+    if (sqliteText.contains(QLatin1String("not a database"), Qt::CaseInsensitive))
+        return QStringLiteral("データベースのファイルではありません。");
+    if (sqliteText.contains(QLatin1String("no such table"), Qt::CaseInsensitive))
+        return QStringLiteral("表 %1 がありません。").arg(kTable);
+    if (sqliteText.contains(QLatin1String("no such column"), Qt::CaseInsensitive))
+        return QStringLiteral("表 %1 に必要な項目がありません。（%2）").arg(kTable, sqliteText.trimmed());
+    return sqliteText.trimmed();
+}
+
+QString failure(const QString& file, const QString& reason) {
+    return QStringLiteral("統計用語データベースを読めません。\rファイル: %1\r理由: %2")
+        .arg(QDir::toNativeSeparators(file), reason);
+}
+
+QString connectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("dictionary-%1").arg(++counter);
+}
+
+}  // namespace
+
+DictionarySearch::DictionarySearch(QString databaseFile, QString shippedSql)
+    : m_file(std::move(databaseFile)), m_shippedSql(std::move(shippedSql)) {}
+
+QString DictionarySearch::fileIn(const QString& dataDir) {
+    return QDir(dataDir).filePath(QStringLiteral("Mox5StatWordDataBase.sqlite"));
+}
+
+QString DictionarySearch::keyField(DicSearchKind kind) {
+    switch (kind) {
+        case DicSearchKind::Chinese:
+            return QStringLiteral("ChineseKey");
+        case DicSearchKind::Japanese:
+            return QStringLiteral("JapaneseKey");
+        case DicSearchKind::English:
+            break;
+    }
+    return QStringLiteral("EnglishK");
+}
+
+std::array<QString, 7> DictionarySearch::columnFields(DicSearchKind kind) {
+    const QString ck = QStringLiteral("ChineseK"), ch = QStringLiteral("ChineseH");
+    const QString jk = QStringLiteral("JapaneseK"), jh = QStringLiteral("JapaneseH");
+    const QString ek = QStringLiteral("EnglishK"), n1 = QStringLiteral("Note1"), n2 = QStringLiteral("Note2");
+    switch (kind) {
+        case DicSearchKind::Chinese:
+            return {ck, ch, jk, jh, ek, n1, n2};
+        case DicSearchKind::Japanese:
+            return {jk, jh, ck, ch, ek, n1, n2};
+        case DicSearchKind::English:
+            break;
+    }
+    return {ek, jk, jh, ck, ch, n1, n2};
+}
+
+DicSearchResult DictionarySearch::run(DicSearchKind kind, const QString& text,
+                                      const QString& wildcard) const {
+    DicSearchResult result;
+    if (!QFileInfo::exists(m_file)) {
+        QString error;
+        if (!ensureShippedDatabase(m_file, m_shippedSql, &error)) {
+            result.error = failure(m_file, QStringLiteral("ファイルを作成できません。") + error);
+            return result;
+        }
+    }
+    if (!QFileInfo(m_file).isFile()) {
+        result.error = failure(m_file, QStringLiteral("ファイルではありません。"));
+        return result;
+    }
+
+    const std::array<QString, 7> fields = columnFields(kind);
+    QString sql = QStringLiteral("SELECT ");
+    for (std::size_t i = 0; i < fields.size(); ++i) sql += (i ? QStringLiteral(", ") : QString()) + fields[i];
+    sql += QStringLiteral(" FROM ") + kTable;
+    // The pattern is always bound, so quotes in it are only characters to match.
+    if (!text.isEmpty()) sql += QStringLiteral(" WHERE ") + keyField(kind) + QStringLiteral(" LIKE ?");
+
+    const QString name = connectionName();
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(m_file);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (!db.open()) {
+            result.error = failure(m_file, reasonText(db.lastError().text()));
+        } else {
+            {
+                QSqlQuery q(db);
+                q.setForwardOnly(true);
+                bool ok = q.prepare(sql);
+                if (ok && !text.isEmpty()) q.addBindValue(wildcard + text + wildcard);
+                ok = ok && q.exec();
+                if (!ok) {
+                    result.error = failure(m_file, reasonText(q.lastError().text()));
+                } else {
+                    while (q.next()) {
+                        DicRow& row = result.rows.emplace_back();
+                        for (int c = 0; c < 7; ++c) row[c] = q.value(c).toString();
+                    }
+                    if (q.lastError().isValid()) {
+                        result.rows.clear();
+                        result.error = failure(m_file, reasonText(q.lastError().text()));
+                    } else {
+                        result.ok = true;
+                    }
+                }
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
