@@ -6,6 +6,7 @@
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
+#include "dictionary/dictionary_window.h"
 #include "eval/expression_page.h"
 #include "eval/var_list_grids.h"
 #include "jlink/jvar_list.h"
@@ -380,7 +381,7 @@ void frmjMain::mnuEditPaste_Click() {
 void frmjMain::mnuFileExcelOpen_Click() {}
 void frmjMain::mnuToolDataBase_Click() {}
 void frmjMain::mnuToolTest_Click() {}
-void frmjMain::mnuToolDict_Click() {}
+void frmjMain::mnuToolDict_Click() { ShowDictionary(app(), false); }
 void frmjMain::mnuToolConsole_Click() {}
 
 void frmjMain::mnuHelpContents_Click() { app().msgBox().MsgBox(kPleaseWait, mb::Information, windowTitle()); }

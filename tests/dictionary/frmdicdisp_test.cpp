@@ -1,0 +1,378 @@
+#include "dictionary/frmdicdisp.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QDate>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/frmjmain.h"
+#include "controls/flex_grid.h"
+#include "controls/tab_strip.h"
+#include "controls/text_box.h"
+#include "dictionary/dicdisp_layout.h"
+#include "dictionary/dictionary_window.h"
+#include "dictionary/frmdicedit.h"
+#include "dictionary/term_fixture.h"
+#include "support/test_app.h"
+
+namespace {
+
+class DicWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(writeTermDatabase(dbFile()));
+        t.app().setFormOwner(&owner);
+    }
+    QString dbFile() { return DictionarySearch::fileIn(t.app().dataDir()); }
+    frmDicDisp& show() {
+        ShowDictionary(t.app(), false);
+        return t.app().form<frmDicDisp>();
+    }
+    static void clickCell(FlexGrid* g, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mouseClick(g->viewport(), button, {}, g->visualRect(g->model()->index(row, col)).center());
+    }
+
+    TestApp t;
+    QWidget owner;  // deletes the windows while the shared state still exists
+};
+
+TEST_F(DicWindowTest, LoadListsTheWholeTableOnEveryTab) {
+    frmDicDisp& f = show();
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("KalvoretStatWord"));
+    EXPECT_EQ(frmDicDisp::caption(f.Command1[1]), QStringLiteral("検索\r実行"));
+    EXPECT_EQ(frmDicDisp::caption(f.Command1[2]), QStringLiteral("検索"));
+    const QString counts[4] = {{}, "検索件数 = 6", "検索項目 = 6", "検索件数 = 6"};
+    for (int n = 1; n <= 3; ++n) {
+        EXPECT_EQ(f.MSFlexGrid1[n]->Rows(), 2 + kTermCount);
+        EXPECT_EQ(f.MSFlexGrid1[n]->TextMatrix(2, 0), QStringLiteral("1"));
+        EXPECT_EQ(f.Label5[n]->text(), counts[n]);
+        EXPECT_FALSE(f.Label6[n]->isVisible());
+    }
+    EXPECT_EQ(f.MSFlexGrid1[3]->TextMatrix(4, 1), QString());  // the entry without an English word
+    EXPECT_EQ(f.MSFlexGrid1[3]->TextMatrix(4, 2), QStringLiteral("平均"));
+    QWidget* front = f.Frame1->childAt(f.Picture1[1]->geometry().center());
+    EXPECT_TRUE(front == f.Picture1[1] || f.Picture1[1]->isAncestorOf(front));
+    EXPECT_TRUE(t.msgBox.calls.empty());
+}
+
+TEST_F(DicWindowTest, RectangleComesFromTheSharedKeysThroughTheMinimumSize) {
+    struct Case {
+        QStringList saved;  // MainLeft, MainTop, MainWidth, MainHeight; empty for a first start
+        TwipsRect expected;
+    };
+    const Case cases[] = {
+        {{}, {1000, 1000, 8700, 7000}},
+        {{"2000", "1500", "9300", "7500"}, {2000, 1500, 9300, 7500}},
+        {{"2000", "1500", "9300", "5000"}, {2000, 1500, 8700, 7000}},  // one side short sets both
+        {{"x", "1e300", "", "-5"}, {1000, 0, 8700, 7000}},
+    };
+    const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (const Case& c : cases) {
+        t.settings.values.clear();
+        for (int i = 0; i < c.saved.size(); ++i) t.settings.SaveSetting("Settings", keys[i], c.saved[i]);
+        frmDicDisp& f = show();
+        QCoreApplication::processEvents();
+        EXPECT_NEAR(f.Left(), c.expected.left, 15);
+        if (c.expected.top) {
+            EXPECT_NEAR(f.Top(), c.expected.top, 15);
+        }
+        EXPECT_NEAR(f.Width(), c.expected.width, 15);
+        EXPECT_NEAR(f.Height(), c.expected.height, 15);
+        const TwipsRect frame = twipsGeometry(f.Frame1), want = dicFrameRect(f.Width(), f.Height());
+        EXPECT_NEAR(frame.height, want.height, 15);
+        EXPECT_NEAR(frame.width, want.width, 15);
+        const TwipsRect panel = twipsGeometry(f.Picture1[2]), grid = twipsGeometry(f.MSFlexGrid1[2]);
+        EXPECT_EQ(grid.top, 1080);
+        EXPECT_NEAR(grid.width, panel.width - 240, 15);
+        EXPECT_NEAR(grid.height, panel.height - 1160, 15);
+        f.Unload();
+    }
+}
+
+TEST_F(DicWindowTest, ClosingSavesTheRectangleExceptWhenMinimised) {
+    const QStringList saved = {"1200", "1300", "9000", "7200"};
+    const char* keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
+    for (int i = 0; i < 4; ++i) t.settings.SaveSetting("Settings", keys[i], saved[i]);
+    frmDicDisp& f = show();
+    f.Move(1500, 1500, 9600, 7800);
+    QCoreApplication::processEvents();
+    f.showMinimized();
+    ASSERT_EQ(f.WindowState(), 1);
+    f.Unload();
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(t.settings.value("Settings", keys[i]), saved[i]);
+
+    show();
+    f.showNormal();
+    f.Move(1500, 1500, 9600, 7800);
+    QCoreApplication::processEvents();
+    f.Unload();
+    EXPECT_NEAR(t.settings.value("Settings", "MainWidth").toDouble(), 9600, 15);
+    EXPECT_NEAR(t.settings.value("Settings", "MainHeight").toDouble(), 7800, 15);
+}
+
+TEST_F(DicWindowTest, SearchTextIsSharedAndEachPanelKeepsItsOwnMode) {
+    frmDicDisp& f = show();
+    QTest::keyClicks(f.Text1[2]->editor(), QStringLiteral("tongji"));  // typed on the Japanese tab
+    EXPECT_EQ(f.SearchText, QStringLiteral("tongji"));
+    f.Option2[1]->click();
+    f.Command1[1]->click();  // ... and searched as a Chinese key
+    ASSERT_EQ(f.MSFlexGrid1[1]->Rows(), 3);
+    EXPECT_EQ(f.MSFlexGrid1[1]->TextMatrix(2, 1), QStringLiteral("統計"));
+    EXPECT_EQ(f.Label5[1]->text(), QStringLiteral("検索件数 = 1"));
+
+    f.Option2[0]->click();
+    f.Command1[1]->click();
+    EXPECT_EQ(f.MSFlexGrid1[1]->Rows(), 4);
+
+    f.Command1[2]->click();  // no Japanese key is "tongji": a zero count, not the earlier one
+    EXPECT_EQ(f.MSFlexGrid1[2]->Rows(), 2);
+    EXPECT_EQ(f.Label5[2]->text(), QStringLiteral("検索項目 = 0"));
+
+    f.Text1[3]->setText(QStringLiteral("it's \"quoted\""));
+    f.Option4[1]->click();
+    f.Command1[3]->click();
+    EXPECT_EQ(f.MSFlexGrid1[3]->Rows(), 3);
+    EXPECT_EQ(f.Text1[3]->SelLength(), f.Text1[3]->Text().size());
+    EXPECT_TRUE(t.msgBox.calls.empty());
+}
+
+TEST_F(DicWindowTest, LeftClickCopiesOnlyASingleResultCell) {
+    frmDicDisp& f = show();
+    FlexGrid* g = f.MSFlexGrid1[1];
+    t.clipboard.setText(QStringLiteral("before"));
+    const std::pair<int, int> noCopy[] = {{0, 2}, {1, 3}, {3, 0}};  // headers and the number column
+    for (auto [row, col] : noCopy) {
+        clickCell(g, row, col);
+        EXPECT_EQ(t.clipboard.text(), QStringLiteral("before")) << row << "," << col;
+        EXPECT_FALSE(f.Label6[1]->isVisible());
+    }
+    const QPoint from = g->visualRect(g->model()->index(2, 2)).center();
+    const QPoint to = g->visualRect(g->model()->index(3, 4)).center();
+    QTest::mousePress(g->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(g->viewport(), to);
+    QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, to);
+    ASSERT_NE(g->RowSel(), g->Row());
+    EXPECT_EQ(t.clipboard.text(), QStringLiteral("before"));
+
+    clickCell(g, 3, 3);
+    EXPECT_EQ(t.clipboard.text(), QStringLiteral("統計"));
+    EXPECT_EQ(f.Label6[1]->text(), QStringLiteral("統計"));
+    EXPECT_TRUE(f.Label6[1]->isVisible());
+
+    // Typing in any box hides every copied word and empties the clipboard.
+    QTest::keyClicks(f.Text1[3]->editor(), QStringLiteral("s"));
+    EXPECT_FALSE(f.Label6[1]->isVisible());
+    EXPECT_EQ(f.Label6[1]->text(), QString());
+    EXPECT_EQ(t.clipboard.clears, 1);
+    EXPECT_EQ(t.clipboard.text(), QString());
+    EXPECT_EQ(f.MSFlexGrid1[3]->Rows(), 2);
+    EXPECT_EQ(f.Label5[3]->text(), QString());
+    EXPECT_EQ(g->Rows(), 2 + kTermCount);  // the other panels keep their results
+}
+
+TEST_F(DicWindowTest, RightClickOffersCopyThroughThePopUp) {
+    frmDicDisp& f = show();
+    std::vector<QMenu*> shown;
+    f.showPopupMenu = [&shown](QMenu& m, const QPoint&) { shown.push_back(&m); };
+    FlexGrid* g = f.MSFlexGrid1[2];
+    clickCell(g, 1, 2, Qt::RightButton);
+    EXPECT_TRUE(shown.empty());
+    clickCell(g, 4, 1, Qt::RightButton);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0], f.PopUp);
+    EXPECT_EQ(f.PopUpCopy->text(), QStringLiteral("コピー"));
+    EXPECT_EQ(t.clipboard.writes, 0);
+    EXPECT_FALSE(f.Label6[2]->isVisible());
+    f.PopUpCopy->trigger();
+    EXPECT_EQ(t.clipboard.text(), QStringLiteral("平均"));
+    EXPECT_EQ(f.Label6[2]->text(), QStringLiteral("平均"));
+    EXPECT_TRUE(f.Label6[2]->isVisible());
+}
+
+TEST_F(DicWindowTest, BrokenFileIsReportedOnceAndTheWindowStaysUsable) {
+    QFile::remove(dbFile());
+    QFile junk(dbFile());
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write("not a database at all");
+    junk.close();
+
+    frmDicDisp& f = show();
+    ASSERT_EQ(t.msgBox.calls.size(), 1u);
+    EXPECT_EQ(t.msgBox.calls[0].buttons, mb::OKOnly | mb::Exclamation);
+    EXPECT_TRUE(t.msgBox.calls[0].prompt.contains(QStringLiteral("Mox5StatWordDataBase.sqlite")));
+    EXPECT_TRUE(f.isVisible());
+    for (int n = 1; n <= 3; ++n) EXPECT_EQ(f.MSFlexGrid1[n]->Rows(), 2);
+
+    f.Command1[2]->click();
+    EXPECT_EQ(t.msgBox.calls.size(), 2u);
+    ASSERT_TRUE(writeTermDatabase(dbFile()));
+    f.Command1[2]->click();
+    EXPECT_EQ(t.msgBox.calls.size(), 2u);
+    EXPECT_EQ(f.MSFlexGrid1[2]->Rows(), 2 + kTermCount);
+}
+
+QStringList entries(QMenu* m) {
+    QStringList out;
+    for (QAction* a : m->actions())
+        out << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
+    return out;
+}
+
+TEST_F(DicWindowTest, MenusHaveTheirCaptionsAndSeparators) {
+    frmDicDisp& f = show();
+    QStringList top;
+    for (QAction* a : f.menuBar()->actions()) top << a->menu()->objectName() + '=' + a->text();
+    EXPECT_EQ(top, QStringList({"mnuFile=ﾌｧｲﾙ(&F)", "mnuEdit=編集(&E)", "mnuTool=ツール", "mnuView=表示(&V)",
+                                "mnuHelp=ﾍﾙﾌﾟ(&H)"}));
+    EXPECT_EQ(entries(f.findChild<QMenu*>("mnuFile")), QStringList({"mnuFileNew=新規作成(&N)",
+                                                                    "mnuFileOpen=開く(&O)...",
+                                                                    "mnuFileClose=閉じる(&C)",
+                                                                    "-",
+                                                                    "mnuFileSave=上書き保存(&S)",
+                                                                    "mnuFileSaveAs=名前を付けて保存(&A)...",
+                                                                    "mnuFileSaveAll=すべて保存(&L)",
+                                                                    "-",
+                                                                    "mnuFileProperties=ﾌﾟﾛﾊﾟﾃｨ(&I)",
+                                                                    "-",
+                                                                    "mnuFilePageSetup=ﾍﾟｰｼﾞ設定(&U)...",
+                                                                    "mnuFilePrintPreview=印刷ﾌﾟﾚﾋﾞｭｰ(&V)",
+                                                                    "mnuFilePrint=印刷(&P)...",
+                                                                    "-",
+                                                                    "mnuFileSend=送信(&D)...",
+                                                                    "-",
+                                                                    "mnuFileMRU(1)=",
+                                                                    "mnuFileMRU(2)=",
+                                                                    "mnuFileMRU(3)=",
+                                                                    "-",
+                                                                    "mnuFileExit=終了(&X)"}));
+    EXPECT_EQ(
+        entries(f.findChild<QMenu*>("mnuEdit")),
+        QStringList({"mnuEditUndo=元に戻す(&U)", "-", "mnuEditCut=切り取り(&T)", "mnuEditCopy=ｺﾋﾟｰ(&C)",
+                     "mnuEditPaste=貼り付け(&P)", "mnuEditPasteSpecial=形式を選択して貼り付け(&S)..."}));
+    EXPECT_EQ(entries(f.findChild<QMenu*>("mnuTool")), QStringList({"mnuToolEdit=辞書編集(&E)"}));
+    EXPECT_EQ(entries(f.findChild<QMenu*>("mnuView")),
+              QStringList({"mnuViewToolbar=ﾂｰﾙ ﾊﾞｰ(&T)", "mnuViewStatusBar=ｽﾃｰﾀｽ ﾊﾞｰ(&B)", "-",
+                           "mnuViewRefresh=最新の情報に更新(&R)", "mnuViewOptions=ｵﾌﾟｼｮﾝ(&O)...",
+                           "mnuViewWebBrowser=WWW ﾌﾞﾗｳｻﾞ(&W)"}));
+    EXPECT_EQ(entries(f.findChild<QMenu*>("mnuHelp")),
+              QStringList({"mnuHelpContents=目次(&C)", "mnuHelpSearchForHelpOn=ﾄﾋﾟｯｸの検索(&S)...", "-",
+                           "mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&A)"}));
+}
+
+TEST_F(DicWindowTest, MenuEntriesAndToolButtonsAct) {
+    frmDicDisp& f = show();
+    auto said = [this](const QString& action, bool menu, const QString& prompt, int buttons) {
+        const std::size_t before = t.msgBox.calls.size();
+        frmDicDisp& w = t.app().form<frmDicDisp>();
+        (menu ? w.menuItem(action) : w.toolButton(action))->trigger();
+        if (prompt.isEmpty()) {
+            EXPECT_EQ(t.msgBox.calls.size(), before) << action.toStdString();
+            return;
+        }
+        ASSERT_EQ(t.msgBox.calls.size(), before + 1) << action.toStdString();
+        EXPECT_EQ(t.msgBox.calls.back().prompt, prompt);
+        EXPECT_EQ(t.msgBox.calls.back().buttons, buttons);
+    };
+    for (const char* stub :
+         {"mnuFileNew", "mnuFileClose", "mnuFileSave", "mnuFileSaveAs", "mnuFileSaveAll", "mnuFileProperties",
+          "mnuFilePrintPreview", "mnuFilePrint", "mnuFileSend", "mnuEditUndo", "mnuEditCut", "mnuEditCopy",
+          "mnuEditPaste", "mnuEditPasteSpecial", "mnuViewRefresh", "mnuViewOptions", "mnuViewWebBrowser"})
+        said(stub, true, QStringLiteral(" '%1_Click' のｺｰﾄﾞを追加します。").arg(stub), mb::OKOnly);
+    const QString noHelp =
+        QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。");
+    said("mnuHelpContents", true, noHelp, mb::Information);
+    said("mnuHelpSearchForHelpOn", true, noHelp, mb::Information);
+    said("mnuHelpAbout", true, QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.1.51"), mb::OKOnly);
+
+    QStringList keys, tips;
+    for (QAction* a : f.tbToolBar->actions()) {
+        if (a->isSeparator()) continue;
+        keys << a->objectName();
+        tips << a->toolTip();
+        EXPECT_FALSE(a->icon().isNull());
+    }
+    EXPECT_EQ(keys, QStringList({"新規作成", "開く", "上書き保存", "印刷", "切り取り", "ｺﾋﾟｰ", "貼り付け",
+                                 "太字", "斜体", "下線", "左揃え", "中央揃え", "右揃え", "DB編集"}));
+    EXPECT_EQ(tips.last(), QStringLiteral("データベース・編集/追加"));
+    said("新規作成", false, QStringLiteral(" '新規作成' ﾎﾞﾀﾝのｺｰﾄﾞを追加します。"), mb::OKOnly);
+    said("上書き保存", false, QStringLiteral(" 'mnuFileSave_Click' のｺｰﾄﾞを追加します。"), mb::OKOnly);
+    said("印刷", false, QStringLiteral(" 'mnuFilePrint_Click' のｺｰﾄﾞを追加します。"), mb::OKOnly);
+    said("ｺﾋﾟｰ", false, QStringLiteral(" 'mnuEditCopy_Click' のｺｰﾄﾞを追加します。"), mb::OKOnly);
+    for (const char* idle : {"太字", "斜体", "下線", "左揃え", "中央揃え", "右揃え"})
+        said(idle, false, {}, 0);
+
+    t.fileDialog.answer(QStringLiteral("/tmp/anything.txt"));
+    said("開く", false, {}, 0);
+    ASSERT_EQ(t.fileDialog.requests.size(), 1u);
+    EXPECT_EQ(t.fileDialog.requests[0].title, QStringLiteral("開く"));
+    EXPECT_EQ(t.fileDialog.requests[0].filter, QStringLiteral("すべてのﾌｧｲﾙ (*.*)|*.*"));
+    said("mnuFilePageSetup", true, {}, 0);
+    EXPECT_EQ(t.fileDialog.printerTitles, QStringList({"ﾍﾟｰｼﾞ設定"}));
+
+    f.menuItem("mnuViewToolbar")->trigger();
+    EXPECT_FALSE(f.tbToolBar->isVisible());
+    EXPECT_FALSE(f.menuItem("mnuViewToolbar")->isChecked());
+    f.mnuViewToolbar_Click();
+    EXPECT_TRUE(f.tbToolBar->isVisible());
+    f.menuItem("mnuViewStatusBar")->trigger();
+    EXPECT_FALSE(f.sbStatusBar->isVisible());
+
+    EXPECT_EQ(f.StatusPanel[1]->text(), QStringLiteral("ｽﾃｰﾀｽ"));
+    EXPECT_EQ(f.StatusPanel[2]->text(), QDate::currentDate().toString("yyyy/MM/dd"));
+
+    f.menuItem("mnuFileExit")->trigger();
+    EXPECT_FALSE(f.isLoaded());
+}
+
+TEST_F(DicWindowTest, DictionaryEditorSaysItIsNotBuiltAndStaysOpen) {
+    frmDicDisp& f = show();
+    QString title;
+    bool visible = false;
+    runOnNextModal([&](QWidget* w) {
+        title = w->windowTitle();
+        visible = w->isVisible();
+        static_cast<frmDicEdit*>(w)->Unload();
+    });
+    f.toolButton("DB編集")->trigger();
+    EXPECT_EQ(title, QStringLiteral("KalvoretStatWord Dictionary"));
+    EXPECT_TRUE(visible);
+    ASSERT_FALSE(t.msgBox.calls.empty());
+    EXPECT_EQ(t.msgBox.lastPrompt(),
+              QStringLiteral("この機能は現在作成中です。間もなく公開の予定はありません！"));
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::OKOnly | mb::Exclamation);
+}
+
+TEST_F(DicWindowTest, OneWindowModelessFromTheMainWindowModalFromTheLibrary) {
+    frmjMain& main = t.showMain();
+    t.app().setFormOwner(&owner);
+    main.menuItem("mnuToolDict")->trigger();
+    frmDicDisp& f = t.app().form<frmDicDisp>();
+    QSignalSpy loads(&f, &VbForm::loaded);
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(f.isModal());
+    ShowDictionary(t.app(), false);  // brought forward, not loaded again
+    EXPECT_EQ(loads.count(), 0);
+
+    // Asked for modally while open: it becomes modal so it stays reachable.
+    QWidget* modal = nullptr;
+    runOnNextModal([&](QWidget* w) {
+        modal = w;
+        static_cast<VbForm*>(w)->Unload();
+    });
+    ShowDictionary(t.app(), true);
+    EXPECT_EQ(modal, &f);
+    EXPECT_FALSE(f.isLoaded());
+    EXPECT_EQ(loads.count(), 0);
+}
+
+}  // namespace
