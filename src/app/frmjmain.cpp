@@ -130,9 +130,7 @@ void frmjMain::buildControls() {
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setValue(0);
 
-    connect(TabStrip2, &TabStrip::Click, this, [this] {
-        (TabStrip2->SelectedIndex() == 1 ? MSFlexGrid1 : MSFlexGrid2)->bringToFront();
-    });
+    // TabStrip2's Click is handled by VarListGrids.
 }
 
 QAction* frmjMain::menuItem(const QString& name) const { return findChild<QAction*>(name); }
