@@ -83,10 +83,4 @@ TEST(ResultGrid, FillNumbersFromRowTwoShadesKeysAndLeavesEmptyFieldsEmpty) {
     EXPECT_EQ(g.Rows(), 2);
 }
 
-TEST(ResultGrid, CountLabels) {
-    EXPECT_EQ(countText(DicSearchKind::Chinese, 12), QStringLiteral("検索件数 = 12"));
-    EXPECT_EQ(countText(DicSearchKind::Japanese, 0), QStringLiteral("検索項目 = 0"));
-    EXPECT_EQ(countText(DicSearchKind::English, 100000), QStringLiteral("検索件数 = 100000"));
-}
-
 }  // namespace

@@ -166,14 +166,4 @@ TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAl
     }
 }
 
-TEST(DictionarySearchFiles, NoShippedContentAndNoFileIsAFailureNotACrash) {
-    QTemporaryDir dir;
-    const QString file = DictionarySearch::fileIn(dir.path());
-    const DicSearchResult r = DictionarySearch(file, dir.filePath(QStringLiteral("absent.sql")))
-                                  .run(DicSearchKind::Japanese, QString(), QStringLiteral("%"));
-    EXPECT_FALSE(r.ok);
-    EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(file)));
-    EXPECT_FALSE(QFile::exists(file));
-}
-
 }  // namespace
