@@ -105,7 +105,7 @@ void frmAbout::Form_Load() {
     lblVersion->setText(QStringLiteral("V%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
     lblTitle->setText(kAppTitle + QStringLiteral(" [jDLLserver for j601c]\r\rＪDLL および Ｊ言語のための外部入出力プロセッサ")
                                       .replace(QLatin1Char('\r'), QLatin1Char('\n')));
-    lblDescription->setText(QStringLiteral("J 言語の計算は Jsoftware Inc. の J エンジンが行います。\n\n"
+    lblDescription->setText(QStringLiteral("計算は Jsoftware Inc. の J エンジンによります。\n\n"
                                            "jDLLserver Jsoftware Inc.\n\njEXEserver Jsoftware Inc."));
     lblDisclaimer->setText(QStringLiteral("本ソフトウェアは現状のまま提供され、\n"
                                           "動作と結果についていかなる保証もありません。\n"

@@ -25,6 +25,7 @@ int shiftCode(Qt::KeyboardModifiers m) {
 }
 
 void setupPlainTable(QTableView* v) {
+    v->setTextElideMode(Qt::ElideNone);
     v->horizontalHeader()->hide();
     v->verticalHeader()->hide();
     v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
@@ -173,10 +174,16 @@ void FlexGrid::applySelection() {
     if (!m_model->redraw() || Rows() == 0 || Cols() == 0) return;
     auto* sm = selectionModel();
     const QModelIndex cur = m_model->index(m_row, m_col);
-    const QModelIndex tl = m_model->index(std::min(m_row, m_rowSel), std::min(m_col, m_colSel));
-    const QModelIndex br = m_model->index(std::max(m_row, m_rowSel), std::max(m_col, m_colSel));
+    // Header cells are never shown selected.
+    const int top = std::max(std::min(m_row, m_rowSel), FixedRows());
+    const int left = std::max(std::min(m_col, m_colSel), FixedCols());
+    const int bottom = std::max(m_row, m_rowSel), right = std::max(m_col, m_colSel);
     sm->setCurrentIndex(cur, QItemSelectionModel::NoUpdate);
-    sm->select(QItemSelection(tl, br), QItemSelectionModel::ClearAndSelect);
+    if (top > bottom || left > right)
+        sm->clearSelection();
+    else
+        sm->select(QItemSelection(m_model->index(top, left), m_model->index(bottom, right)),
+                   QItemSelectionModel::ClearAndSelect);
 }
 
 void FlexGrid::updateSpans() {
