@@ -44,4 +44,15 @@ QStringList frmErrDisp::lines() const {
 
 void frmErrDisp::Command1_Click() { Unload(); }
 
+void frmErrDisp::Form_Load() {
+    // Over the main window the user was working in, or mid-screen without one.
+    const QWidget* owner = parentWidget();
+    if (owner && owner->isVisible()) {
+        const QRect o = owner->frameGeometry();
+        move(o.x() + (o.width() - frameGeometry().width()) / 2, o.y() + (o.height() - frameGeometry().height()) / 2);
+    } else {
+        centreOnScreen();
+    }
+}
+
 void frmErrDisp::Form_Unload() { List1->clear(); }

@@ -27,5 +27,6 @@ public:
     void Command1_Click();
 
 protected:
+    void Form_Load() override;
     void Form_Unload() override;
 };

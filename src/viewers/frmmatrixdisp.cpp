@@ -5,6 +5,7 @@
 #include "controls/sheet_widget.h"
 #include "matrix/fixed_table.h"
 
+#include <QHeaderView>
 #include <QTableView>
 
 #include <algorithm>
@@ -64,6 +65,14 @@ void resetSheet(SheetWidget& sheet) {
     sheet.setScreenUpdating(true);
     sheet.select(SheetRange::cell(1, 1));
     sheet.view()->scrollToTop();
+}
+
+void fitHeaderColumn(SheetWidget& sheet) {
+    QTableView& view = *sheet.view();
+    const QFontMetrics fm(sheet.model().font());
+    int width = view.horizontalHeader()->defaultSectionSize();
+    for (int row = 1; row <= 3; ++row) width = std::max(width, fm.horizontalAdvance(sheet.text(row, 2)) + 12);
+    view.setColumnWidth(1, width);
 }
 
 void writeHeader(SheetModel& sheet, const QString& name, const QString& typeText, const QString& size) {
@@ -129,6 +138,7 @@ void frmMatrixDisp::Form_Load() {
     Spreadsheet1->setScreenUpdating(false);
     LayoutFixedMatrix(Spreadsheet1->model(), app().fixed, app().fixed.FixedCurrent);
     Spreadsheet1->setScreenUpdating(true);
+    viewer::fitHeaderColumn(*Spreadsheet1);
 }
 
 void frmMatrixDisp::Form_Resize() {

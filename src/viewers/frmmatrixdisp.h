@@ -52,6 +52,8 @@ void saveRect(const VbForm& form, ISettings& settings, const RectKeys& keys);
 SheetWidget* makeSheet(QWidget* parent);
 // Empties the sheet before a new showing.
 void resetSheet(SheetWidget& sheet);
+// Widens the column of the header values so that a long type text shows whole.
+void fitHeaderColumn(SheetWidget& sheet);
 
 // The three header rows: name, type text and size.
 void writeHeader(SheetModel& sheet, const QString& name, const QString& typeText, const QString& size);

@@ -85,6 +85,7 @@ void frmMatrixDisp2::Form_Load() {
     Spreadsheet1->setScreenUpdating(false);
     LayoutJVariable(Spreadsheet1->model(), app().jvars, app().jvars.JCurrent);
     Spreadsheet1->setScreenUpdating(true);
+    viewer::fitHeaderColumn(*Spreadsheet1);
 }
 
 void frmMatrixDisp2::Form_Resize() {

@@ -289,6 +289,7 @@ TEST_F(FixedMatricesTest, TheErrorWindowIsModalOverTheMainWindowAsDesigned) {
         EXPECT_EQ(e->windowTitle(), QStringLiteral("Kalvoret Error Check"));
         EXPECT_EQ(e->parentWidget(), main);
         EXPECT_TRUE(e->isModal());
+        EXPECT_LE((main->frameGeometry().center() - e->frameGeometry().center()).manhattanLength(), 8);
         EXPECT_EQ(twipsGeometry(e->client()), (TwipsRect{0, 0, 6885, 4425}));
         struct Control {
             const char* name;
