@@ -1,0 +1,38 @@
+#pragma once
+
+#include <utility>
+#include <vector>
+
+#include "library/library_store.h"
+
+// Library files written and read over a raw connection of their own, so a test
+// sees the table as it is on disk, not as the store reports it.
+namespace libfix {
+
+struct Row {
+    int type;
+    int seq;
+    QString name;
+    QString cmd = {};
+    QString note = {};
+    bool nullTexts = false;  // jCmd2 and jNote NULL, as imported files may have them
+};
+
+// A new file whose table jCMD holds the rows in this order.
+void writeLibrary(const QString& path, const std::vector<Row>& rows);
+std::vector<LibraryRow> readAll(const QString& path);        // stored order
+std::vector<std::pair<int, int>> keys(const QString& path);  // (jCmdType, jSeq), stored order
+void execute(const QString& path, const QString& sql);
+
+// Another program's open transaction while it lives: "IMMEDIATE" keeps writers
+// out, "EXCLUSIVE" readers as well.
+class LockHolder {
+public:
+    LockHolder(const QString& path, const QString& kind);
+    ~LockHolder();
+
+private:
+    QString m_name;
+};
+
+}  // namespace libfix

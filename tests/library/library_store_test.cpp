@@ -1,0 +1,216 @@
+#include "library/library_store.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <functional>
+#include <set>
+
+#include "library_fixture.h"
+
+using libfix::Row;
+using Keys = std::vector<std::pair<int, int>>;
+
+namespace {
+
+class LibraryStoreTest : public ::testing::Test {
+protected:
+    LibraryStoreTest() { store.setBusyTimeoutMs(50); }
+    QString path() const { return store.filePath(); }
+
+    QTemporaryDir dir;
+    LibraryStore store{LibraryStore::fileIn(dir.path())};
+};
+
+LibraryExpression expr(int category, int number = 0) { return {"式", "+/ y", "", "備考", category, number}; }
+
+QByteArray contents(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+struct NumberingCase {
+    std::vector<Row> rows;
+    std::vector<int> deleted;  // numbers in category 1 deleted first
+    int expected;
+};
+class NumberingTest : public LibraryStoreTest, public ::testing::WithParamInterface<NumberingCase> {};
+
+TEST_P(NumberingTest, NewExpressionIsOneAboveTheHighestOfItsCategoryAndNeverADuplicate) {
+    libfix::writeLibrary(path(), GetParam().rows);
+    for (int n : GetParam().deleted) ASSERT_TRUE(store.Cont_Delete(expr(1, n)));
+    LibraryExpression e = expr(1);
+    ASSERT_TRUE(store.Cont_AddNew(e)) << store.lastError().toStdString();
+    EXPECT_EQ(e.number, GetParam().expected);
+    const Keys k = libfix::keys(path());
+    EXPECT_EQ(k.back(), std::make_pair(1, GetParam().expected));
+    EXPECT_EQ(std::set(k.begin(), k.end()).size(), k.size());
+}
+
+const std::vector<Row> kThree = {{1, 0, "分類"}, {1, 1, "a"}, {1, 2, "b"}, {1, 3, "c"}};
+INSTANTIATE_TEST_SUITE_P(
+    Store, NumberingTest,
+    ::testing::Values(NumberingCase{{{1, 0, "only its own row"}}, {}, 1},
+                      NumberingCase{kThree, {2}, 4},  // middle deleted
+                      NumberingCase{kThree, {3}, 3},  // last deleted
+                      NumberingCase{{{1, 0, "imported"}, {1, 5, "a"}, {1, 2, "b"}}, {}, 6},
+                      NumberingCase{{{2, 0, "other"}, {2, 7, "x"}, {1, 0, "own"}}, {}, 1}));
+
+TEST_F(LibraryStoreTest, CategoriesComeByNumberAndExpressionsInStoredOrderWithNullsEmpty) {
+    libfix::writeLibrary(
+        path(),
+        {{4, 0, "四"}, {1, 3, "c"}, {1, 0, "一"}, {1, 1, "a", "1", "", true}, {2, 0, "二"}, {1, 2, "b"}});
+    const auto cats = store.ReadCategories();
+    ASSERT_TRUE(cats);
+    ASSERT_EQ(cats->size(), 3u);
+    EXPECT_EQ((*cats)[0].jCmdName + (*cats)[1].jCmdName + (*cats)[2].jCmdName, "一二四");
+    const auto rows = store.ReadExpressions(1);
+    ASSERT_EQ(rows->size(), 3u);
+    EXPECT_EQ((*rows)[0].jCmdName + (*rows)[1].jCmdName + (*rows)[2].jCmdName, "cab");
+    EXPECT_TRUE((*rows)[1].jNote.isEmpty() && (*rows)[1].jCmd2.isEmpty());
+}
+
+TEST_F(LibraryStoreTest, DeletingACategoryTakesAllItsRowsAndNoOthersOrNothingAtAll) {
+    libfix::writeLibrary(
+        path(), {{1, 0, "一"}, {2, 0, "二"}, {1, 1, "a"}, {2, 1, "b"}, {1, 2, "c"}, {12, 0, "十二"}});
+    ASSERT_TRUE(store.Class_Delete(1));
+    EXPECT_EQ(libfix::keys(path()), (Keys{{2, 0}, {2, 1}, {12, 0}}));
+
+    // A failure half way (a crash or a full disk) must not leave half a category.
+    libfix::execute(path(),
+                    "CREATE TRIGGER stop BEFORE DELETE ON jCMD WHEN old.jSeq = 1 "
+                    "BEGIN SELECT RAISE(FAIL, 'interrupted'); END");
+    EXPECT_FALSE(store.Class_Delete(2));
+    EXPECT_TRUE(store.lastError().contains(QDir::toNativeSeparators(path())));
+    EXPECT_EQ(libfix::keys(path()).size(), 3u);
+}
+
+TEST_F(LibraryStoreTest, RenameChangeAndDeleteTouchOnlyTheirOwnRow) {
+    libfix::writeLibrary(path(), {{1, 0, "一"}, {3, 0, "旧名"}, {3, 1, "a"}, {3, 2, "b"}, {1, 2, "c"}});
+    ASSERT_TRUE(store.Class_Update("新名", 3));
+    ASSERT_TRUE(store.Cont_Update({"名", "-/ y", "第二", "備考", 3, 2}));
+    ASSERT_TRUE(store.Cont_Delete(expr(3, 1)));
+    ASSERT_TRUE(store.Cont_Delete(expr(3, 9)));  // nothing there: nothing changes
+    const auto rows = libfix::readAll(path());
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_EQ(rows[1].jCmdName, "新名");
+    EXPECT_EQ(rows[1].jCmdType, 3);
+    EXPECT_EQ(rows[2].jCmdName + rows[2].jCmd + rows[2].jCmd2 + rows[2].jNote, "名-/ y第二備考");
+    EXPECT_EQ(rows[3].jCmdName, "c");
+}
+
+TEST_F(LibraryStoreTest, WhatCannotBeDoneIsRefusedWithAReasonAndNothingWritten) {
+    libfix::writeLibrary(path(), {{1, 0, "一"}, {1, 32767, "満杯"}, {2, 1, "親なし"}});
+    LibraryExpression full = expr(1), orphan = expr(2);
+    const std::vector<std::pair<std::function<bool()>, const char*>> refused = {
+        {[&] { return store.Class_AddNew("x", 32768); }, "32767"},  // past 16 bits
+        {[&] { return store.Class_AddNew("x", 1); }, "すでに"},     // number taken
+        {[&] { return store.Cont_AddNew(full); }, "32767"},
+        {[&] { return store.Cont_AddNew(orphan); }, "見つかりません"},  // no category row
+        {[&] { return store.Class_Update("x", 9); }, "見つかりません"},
+        {[&] { return store.Cont_Update(expr(1, 5)); }, "見つかりません"},
+        {[&] { return store.Cont_Delete(expr(1, 0)); }, "式を指していません"},  // the category row itself
+    };
+    for (const auto& [op, reason] : refused) {
+        EXPECT_FALSE(op());
+        EXPECT_TRUE(store.lastError().contains(QString::fromUtf8(reason))) << store.lastError().toStdString();
+    }
+    EXPECT_EQ(libfix::keys(path()), (Keys{{1, 0}, {1, 32767}, {2, 1}}));
+    ASSERT_TRUE(store.Class_AddNew("最後", 32767));
+}
+
+TEST_F(LibraryStoreTest, TextsAreBoundNotPastedIntoTheQuery) {
+    libfix::writeLibrary(path(), {{1, 0, "一"}});
+    const QString tricky = "'; DROP TABLE jCMD; -- \" ｶﾀｶﾅ\t 'x' ";
+    LibraryExpression e{tricky, tricky, "", tricky, 1, 0};
+    ASSERT_TRUE(store.Cont_AddNew(e));
+    const LibraryRow stored = libfix::readAll(path()).back();
+    EXPECT_EQ(stored.jCmd, tricky);
+    EXPECT_EQ(stored.jNote, tricky);
+}
+
+struct BadFileCase {
+    std::function<QString(const QString& dir)> spoil;  // returns the library path to use
+    const char* reason;
+};
+class BadFileTest : public LibraryStoreTest, public ::testing::WithParamInterface<BadFileCase> {};
+
+TEST_P(BadFileTest, EveryOperationNamesTheFileAndReasonAndChangesNothing) {
+    const QString file = GetParam().spoil(dir.path());
+    const QByteArray before = contents(file);
+    LibraryStore bad(file);
+    LibraryExpression e = expr(1, 1);
+    const std::vector<std::function<bool()>> ops = {[&] { return bad.ReadCategories().has_value(); },
+                                                    [&] { return bad.ReadExpressions(1).has_value(); },
+                                                    [&] { return bad.Class_AddNew("x", 5); },
+                                                    [&] { return bad.Class_Update("x", 1); },
+                                                    [&] { return bad.Class_Delete(1); },
+                                                    [&] { return bad.Cont_AddNew(e); },
+                                                    [&] { return bad.Cont_Update(e); },
+                                                    [&] { return bad.Cont_Delete(e); }};
+    for (const auto& op : ops) {
+        EXPECT_FALSE(op());
+        EXPECT_TRUE(bad.lastError().contains(QDir::toNativeSeparators(file)));
+        EXPECT_TRUE(bad.lastError().contains(QString::fromUtf8(GetParam().reason)))
+            << bad.lastError().toStdString();
+    }
+    EXPECT_EQ(contents(file), before);
+}
+
+QString writeFile(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+    return path;
+}
+
+INSTANTIATE_TEST_SUITE_P(Store, BadFileTest,
+                         ::testing::Values(BadFileCase{[](const QString& d) {
+                                                           return writeFile(LibraryStore::fileIn(d),
+                                                                            QByteArray(4096, 'x'));
+                                                       },
+                                                       "データベース ファイルではありません"},
+                                           BadFileCase{[](const QString& d) {
+                                                           QDir().mkpath(LibraryStore::fileIn(d));
+                                                           return LibraryStore::fileIn(d);
+                                                       },
+                                                       "開けません"},
+                                           BadFileCase{[](const QString& d) {
+                                                           libfix::execute(LibraryStore::fileIn(d),
+                                                                           "CREATE TABLE other (a INTEGER)");
+                                                           return LibraryStore::fileIn(d);
+                                                       },
+                                                       "表 jCMD がありません"},
+                                           BadFileCase{[](const QString& d) {
+                                                           return LibraryStore::fileIn(
+                                                               writeFile(d + "/blocker", "x"));
+                                                       },
+                                                       "作成できません"}));
+
+TEST_F(LibraryStoreTest, AFileLockedByAnotherProgramIsReportedAndLeftAlone) {
+    libfix::writeLibrary(path(), {{1, 0, "一"}, {1, 1, "a"}});
+    LibraryExpression e = expr(1, 1);
+    {
+        libfix::LockHolder writer(path(), "IMMEDIATE");
+        EXPECT_TRUE(store.ReadCategories());  // reading goes on beside a writer
+        const std::vector<std::function<bool()>> writes = {
+            [&] { return store.Class_AddNew("x", 5); }, [&] { return store.Class_Update("x", 1); },
+            [&] { return store.Class_Delete(1); },      [&] { return store.Cont_AddNew(e); },
+            [&] { return store.Cont_Update(e); },       [&] { return store.Cont_Delete(e); }};
+        for (const auto& write : writes) {
+            EXPECT_FALSE(write());
+            EXPECT_TRUE(store.lastError().contains("ロック")) << store.lastError().toStdString();
+        }
+    }
+    {
+        libfix::LockHolder exclusive(path(), "EXCLUSIVE");
+        EXPECT_FALSE(store.ReadCategories());
+        EXPECT_TRUE(store.lastError().contains("ロック"));
+    }
+    EXPECT_EQ(libfix::keys(path()), (Keys{{1, 0}, {1, 1}}));
+    EXPECT_TRUE(store.ReadExpressions(1));
+}
+
+}  // namespace
