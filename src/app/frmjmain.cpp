@@ -11,6 +11,7 @@
 #include "eval/var_list_grids.h"
 #include "jlink/jvar_list.h"
 #include "library/cell_command_runner.h"
+#include "library/frmcommand.h"
 #include "matrix/fixed_matrices.h"
 
 #include <QAction>
@@ -377,7 +378,11 @@ void frmjMain::mnuEditPaste_Click() {
 }
 
 void frmjMain::mnuFileExcelOpen_Click() {}
-void frmjMain::mnuToolDataBase_Click() {}
+void frmjMain::mnuToolDataBase_Click() {
+    app().form<frmCommand>().ShowModal();
+    Text1->setSelStart(static_cast<int>(Text1->Text().size()));
+    Text1->SetFocus();
+}
 void frmjMain::mnuToolTest_Click() {}
 void frmjMain::mnuToolDict_Click() { ShowDictionary(app(), false); }
 void frmjMain::mnuToolConsole_Click() {}
