@@ -13,7 +13,7 @@
 
 namespace {
 
-// Characters the check treats specially, look-alikes, and a few that stress the
+// Characters the check cares about, look-alikes, and a few that stress the
 // text handling: NUL, a lone surrogate, a surrogate pair, line ends.
 const char16_t kAlphabet[] = {u'0',    u'1',    u'9',    u'.',     u'-',     u'E',      u'e',     u'+',
                               u' ',    u'\u3000', u'\t',  u',',     u'a',     u'i',      u'n',     u'f',
