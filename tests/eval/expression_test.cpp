@@ -1,0 +1,154 @@
+#include "app/frmjmain.h"
+#include "controls/flex_grid.h"
+#include "controls/mouse_pointer.h"
+#include "controls/text_box.h"
+#include "jlink/jvar_list.h"
+#include "support/test_app.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kHeader = QStringLiteral("【jExpression】");
+
+class ExpressionTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m = &t.showMain();
+        ASSERT_TRUE(t.app().hasEngine());
+    }
+    void enter(const QString& sentence) {
+        m->Text1->setText(sentence);
+        QTest::keyClick(m->Text1->editor(), Qt::Key_Return);
+    }
+    QString log() const { return m->Text2->Text(); }
+
+    TestApp t;
+    frmjMain* m = nullptr;
+};
+
+TEST_F(ExpressionTest, ResultsAreLoggedUnderTheirSentenceWhichStaysSelected) {
+    QTest::keyClicks(m->Text1->editor(), "1+2");
+    EXPECT_EQ(log(), QString());  // keys other than Enter never reach J
+    QTest::keyClick(m->Text1->editor(), Qt::Key_Return);
+    EXPECT_EQ(log(), kHeader + "1+2\r\n3\r\n");
+    EXPECT_EQ(m->Text3->Text(), "3");
+    EXPECT_EQ(m->Text1->Text(), "1+2");
+    EXPECT_EQ(m->Text1->SelLength(), 3);
+    EXPECT_EQ(m->focusWidget(), m->Text1->editor());
+    EXPECT_EQ(MousePointer(), kPointerDefault);
+
+    enter("i. 2 3");
+    enter("s=: '日本語'");
+    EXPECT_EQ(log(), kHeader + "1+2\r\n3\r\n" + kHeader + "i. 2 3\r\n 0 1 2\r\n 3 4 5\r\n\r\n" + kHeader +
+                         "s=: '日本語'\r\n日本語\r\n");
+    EXPECT_EQ(m->Text2->SelStart(), log().size());
+    EXPECT_EQ(m->MSFlexGrid2->TextMatrix(1, 0), "s");  // listed, J_Get never
+
+    m->Command2->click();
+    EXPECT_EQ(log(), QString());
+    EXPECT_EQ(m->Text3->Text(), "日本語");
+}
+
+TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeAndLeaveTheWindowUsable) {
+    QString manyWords = QStringLiteral("0");
+    while (manyWords.size() < 100'000) manyWords += QStringLiteral("+1");
+    const std::pair<QString, QString> cases[] = {
+        {"xyz+1", "Value Error(doCode=16)"},
+        {"1+'a'", "Domain Error(doCode=3)"},
+        {"1 2 + 1 2 3", "Miscellaneous Error(doCode=9)"},
+        {"", "Miscellaneous Error(doCode=19)"},
+        {"'abc", "Miscellaneous Error(doCode=13)"},
+        {"1+\x01 2", "Miscellaneous Error(doCode=21)"},
+        {"2!:55 ''", "Miscellaneous Error(doCode=15)"},
+        {manyWords, "Miscellaneous Error(doCode=10)"},
+        {"+/", "【(ユーザ)定義 OK】"},
+        {"f=: 3 : 'y+1'   NB.jCMD9", "【(ユーザ)定義 OK】"},
+        {"g=: 3 : 0", "【(ユーザ)定義 OK】"}};
+    ASSERT_EQ(t.app().J().Do("zz=: 1"), 0);
+    for (const auto& [sentence, line] : cases) {
+        m->Text2->setText(QString());
+        enter(sentence);
+        EXPECT_EQ(log(), kHeader + sentence + "\r\n" + line + "\r\n\r\n");
+        EXPECT_EQ(m->Text1->SelLength(), sentence.size());
+    }
+    EXPECT_EQ(m->MSFlexGrid2->Rows(), 1);  // no refresh after a failure
+    enter("1+2");
+    EXPECT_TRUE(log().endsWith(kHeader + "1+2\r\n3\r\n"));
+}
+
+TEST_F(ExpressionTest, BigResultsShowInFullUpToTheLimitThenAreCutWithANote) {
+    const QString text(99'997, QLatin1Char('a'));
+    enter("#'" + text + "'");  // a sentence of 100,000 characters
+    EXPECT_EQ(log(), kHeader + "#'" + text + "'\r\n99997\r\n");
+
+    m->Command2->click();
+    enter("i. 1000 1000");
+    EXPECT_EQ(m->Text3->Text().size(), 6'890'890);
+    EXPECT_TRUE(log().endsWith(" 999998 999999\r\n\r\n"));
+
+    m->Command2->click();
+    enter("i. 20000 1000");
+    EXPECT_GT(m->Text3->Text().size(), kMaxRenderedChars - 10);
+    EXPECT_TRUE(log().endsWith("\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 2138354 要素で打ち切りました。\r\n\r\n"));
+
+    m->Command2->click();
+    enter("i. 20000000");
+    EXPECT_EQ(log(), kHeader + "i. 20000000\r\n" + m->Text3->Text() +
+                         "\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 35185 要素で打ち切りました。\r\n\r\n");
+    EXPECT_TRUE(t.msgBox.calls.empty());
+
+    // A box holding an array cannot be shown: reported, and what came before it is logged.
+    m->Command2->click();
+    enter("4;((<1 2),<3)");
+    EXPECT_EQ(t.msgBox.lastPrompt(), "Grid Cell 内でプログラムエラーが発生しました。");
+    EXPECT_EQ(log(), kHeader + "4;((<1 2),<3)\r\n 4\r\n");
+}
+
+TEST_F(ExpressionTest, KindHintsFollowTheCharacterAfterTheFirstMarker) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"+/ % #   NB.jCMD0", "[一般形] そのまま計算可能。"},
+        {"+/ y   NB.jCMD1", "[片側形] y にＪ定義変数を対応。"},
+        {"x + y   NB.jCMD2 ", "[両側形] x, y にＪ定義変数を対応。"},
+        {"f=: 3 : 'y'   NB.jCMD9", "[関数定義] このまま定義を実行し、つぎに関数を実行。"},
+        {"1+2 NB.jCMD", nullptr},  // nullptr: the hint stays as it was
+        {"1+2 NB.jCMD5", nullptr},
+        {"NB.jCMDx NB.jCMD1", nullptr}};
+    for (const auto& [sentence, hint] : cases) {
+        m->Label2->setText("before");
+        m->Text1->setText(QString::fromUtf8(sentence));
+        EXPECT_EQ(m->Label2->text(), QString::fromUtf8(hint ? hint : "before")) << sentence;
+    }
+}
+
+TEST_F(ExpressionTest, APendingCallReplacesTheSentenceOnce) {
+    t.app().PendingKind = 9;
+    t.app().PendingCall = "f 3";
+    enter("f=: 3 : 'y*2'");
+    EXPECT_EQ(m->Text1->Text(), "f 3   NB.jCMD1 ");
+    EXPECT_EQ(t.app().PendingKind, 0);
+    QTest::keyClick(m->Text1->editor(), Qt::Key_Return);
+    EXPECT_TRUE(log().endsWith(kHeader + "f 3   NB.jCMD1 \r\n6\r\n"));
+}
+
+TEST_F(ExpressionTest, AMouseUpRecordsTheSelectionOnlyWhileItFitsTheRecord) {
+    m->Text2->setText("x\r\nyz");
+    m->Text2->setSelStart(3);
+    emit m->Text2->MouseUp(2, 0, 0, 0);
+    EXPECT_EQ(m->LastTextBox, m->Text2);
+    EXPECT_EQ(m->LastSelStart, 4);
+
+    // Past 32767 a 16-bit start would wrap, and Cut would hit the wrong characters.
+    const QString longText = QString(40'000, QLatin1Char('a')) + "bc";
+    m->Text1->setText(longText);
+    m->Text1->setSelStart(40'000);
+    emit m->Text1->MouseUp(1, 0, 0, 0);
+    m->mnuEditCut_Click();
+    EXPECT_EQ(m->Text1->Text(), longText);
+}
+
+}  // namespace
