@@ -9,6 +9,7 @@
 #include "dictionary/dictionary_window.h"
 #include "eval/expression_page.h"
 #include "eval/var_list_grids.h"
+#include "jlink/frmjserver.h"
 #include "jlink/jvar_list.h"
 #include "library/cell_command_runner.h"
 #include "library/frmcommand.h"
@@ -385,7 +386,7 @@ void frmjMain::mnuToolDataBase_Click() {
 }
 void frmjMain::mnuToolTest_Click() {}
 void frmjMain::mnuToolDict_Click() { ShowDictionary(app(), false); }
-void frmjMain::mnuToolConsole_Click() {}
+void frmjMain::mnuToolConsole_Click() { app().form<frmjServer>().Show(); }
 
 void frmjMain::mnuHelpContents_Click() { app().msgBox().MsgBox(kPleaseWait, mb::Information, windowTitle()); }
 
