@@ -1,11 +1,14 @@
 #include "app/frmjmain.h"
 
 #include "app/app_state.h"
+#include "app/excel_handoff.h"
+#include "app/frmabout.h"
 #include "controls/flex_grid.h"
 #include "controls/mouse_pointer.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
+#include "controls/toolbar_icons.h"
 #include "dictionary/dictionary_window.h"
 #include "eval/expression_page.h"
 #include "eval/var_list_grids.h"
@@ -16,6 +19,7 @@
 #include "matrix/fixed_matrices.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -24,7 +28,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QStyle>
 #include <QToolBar>
 
 namespace {
@@ -62,6 +65,7 @@ frmjMain::frmjMain(AppState& app, QWidget* parent) : VbForm(app, parent, true), 
     expression = new ExpressionPage(app, *this);
     varLists = new VarListGrids(app, *this);
     cellRunner = new CellCommandRunner(app, *this);
+    excel = std::make_unique<ExcelHandoff>(app, *this);
 
     connect(TabStrip1, &TabStrip::Click, this, &frmjMain::TabStrip1_Click);
 }
@@ -188,19 +192,13 @@ void frmjMain::buildToolbar() {
     struct Button {
         const char* key;
         const char* tip;
-        QStyle::StandardPixmap icon;
+        const char* image;
     };
     const Button buttons[] = {
-        {"新規作成", "新規作成", QStyle::SP_FileIcon},
-        {"開く", "開く", QStyle::SP_DialogOpenButton},
-        {"上書き保存", "上書き保存", QStyle::SP_DialogSaveButton},
-        {nullptr, nullptr, {}},
-        {"切り取り", "切り取り", QStyle::SP_DialogDiscardButton},
-        {"ｺﾋﾟｰ", "ｺﾋﾟｰ", QStyle::SP_FileDialogDetailedView},
-        {"貼り付け", "貼り付け", QStyle::SP_FileDialogContentsView},
-        {nullptr, nullptr, {}},
-        {"行列確定", "VB行列確定", QStyle::SP_DialogApplyButton},
-        {"行列解除", "VB行列解除", QStyle::SP_DialogResetButton},
+        {"新規作成", "新規作成", "New"}, {"開く", "開く", "Open"}, {"上書き保存", "上書き保存", "Save"},
+        {nullptr, nullptr, nullptr},     {"切り取り", "切り取り", "Cut"}, {"ｺﾋﾟｰ", "ｺﾋﾟｰ", "Copy"},
+        {"貼り付け", "貼り付け", "Paste"}, {nullptr, nullptr, nullptr}, {"行列確定", "VB行列確定", "SetMtx"},
+        {"行列解除", "VB行列解除", "ResetMtx"},
     };
     for (const Button& b : buttons) {
         if (!b.key) {
@@ -208,7 +206,7 @@ void frmjMain::buildToolbar() {
             continue;
         }
         const QString key = QString::fromUtf8(b.key);
-        QAction* a = tbToolBar->addAction(style()->standardIcon(b.icon), key);
+        QAction* a = tbToolBar->addAction(toolbarIcon(QString::fromLatin1(b.image)), key);
         a->setObjectName(key);
         a->setToolTip(QString::fromUtf8(b.tip));
         a->setData(key);
@@ -247,6 +245,8 @@ void frmjMain::applyLayout() {
     placeTwips(MSFlexGrid1, l.Grids);
     placeTwips(MSFlexGrid2, l.Grids);
     placeTwips(Spreadsheet1, l.Spreadsheet1);
+    // Captions designed for narrower fonts keep their left edge and grow to fit.
+    for (QLabel* lb : {Label1[0], Label1[1]}) lb->resize(std::max(lb->width(), lb->sizeHint().width()), lb->height());
 
     // Toolbar and status bar keep to the top and bottom edges of the client area.
     const int w = client()->width() > 0 ? pixelsToTwips(client()->width()) : 9240;
@@ -378,16 +378,31 @@ void frmjMain::mnuEditPaste_Click() {
     LastTextBox->setText(t.left(LastSelStart - 1) + app().clipboard().text() + t.mid(LastSelStart - 1 + LastSelLength));
 }
 
-void frmjMain::mnuFileExcelOpen_Click() {}
+void frmjMain::mnuFileExcelOpen_Click() { excel->mnuFileExcelOpen_Click(); }
 void frmjMain::mnuToolDataBase_Click() {
     app().form<frmCommand>().ShowModal();
     Text1->setSelStart(static_cast<int>(Text1->Text().size()));
     Text1->SetFocus();
 }
-void frmjMain::mnuToolTest_Click() {}
+void frmjMain::mnuToolTest_Click() {
+    QString error;
+    std::unique_ptr<IJSession> server = app().jsessionStarter().start(&error);
+    const bool ok = server && server->send(QStringLiteral("Quit")) &&
+                    server->send(QStringLiteral("Do exit_z_=: 2!:55")) &&
+                    server->send(QStringLiteral("Do 11!:0 :: ] 'psel minijx;pclose'")) &&
+                    server->send(QStringLiteral("Do 0!:0 < 1!:45 ''")) && server->send(QStringLiteral("Show 1")) &&
+                    server->send(QStringLiteral("Log 1"));
+    if (!ok) {
+        app().msgBox().MsgBox(QStringLiteral("jEXEserver(j.exe)がインストールされていません。\r"
+                                             "現在状況を調査中です。V2の開発までお待ちください。"),
+                              mb::OKOnly | mb::Exclamation);
+        return;
+    }
+    app().jExeServers.push_back(std::move(server));
+}
 void frmjMain::mnuToolDict_Click() { ShowDictionary(app(), false); }
 void frmjMain::mnuToolConsole_Click() { app().form<frmjServer>().Show(); }
 
 void frmjMain::mnuHelpContents_Click() { app().msgBox().MsgBox(kPleaseWait, mb::Information, windowTitle()); }
 
-void frmjMain::mnuHelpAbout_Click() {}
+void frmjMain::mnuHelpAbout_Click() { app().form<frmAbout>().ShowModal(); }
