@@ -333,10 +333,9 @@ void JVarList::fillRow(int row, const QString& name, const HostValue& v, int dim
 
 void JVarList::RegisterJVariable(const QString& name) {
     if (!m_app.hasEngine()) return;
-    IJEngine& j = m_app.J();
-    j.Do(QStringLiteral("J_Get=.") + name);
+    // The noun is read by name; J_Get keeps the result of the last evaluation.
     HostValue v;
-    j.GetB(name, v);
+    m_app.J().GetB(name, v);
     const int d = CountDims(v);
 
     if (d > 2) {
@@ -368,10 +367,8 @@ void JVarList::RegisterJMatrix(const QString& name) {
     s.JCurrent = r;
     setCell(m_grid, r, 0, name);
 
-    IJEngine& j = m_app.J();
-    j.Do(QStringLiteral("J_Get=.") + name);
     HostValue v;
-    j.GetB(name, v);
+    m_app.J().GetB(name, v);
     if (CountDims(v) != 2) return;
     fillRow(r, name, v, 2);
     s.JValues[r] = std::move(v);
