@@ -79,6 +79,7 @@ void frmjMain::buildControls() {
     Frame1 = page(c, QStringLiteral("Frame1"));
     TabStrip1 = new TabStrip(Frame1);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setAccessibleName(QStringLiteral("ページ"));
     TabStrip1->addTab(QStringLiteral("J言語インタープリター"));
     TabStrip1->addTab(QStringLiteral("Ｊ コマンド, XLS関数, 入出力グリッド"));
 
@@ -109,6 +110,7 @@ void frmjMain::buildControls() {
 
     TabStrip2 = new TabStrip(exprPage);
     TabStrip2->setObjectName(QStringLiteral("TabStrip2"));
+    TabStrip2->setAccessibleName(QStringLiteral("変数一覧"));
     TabStrip2->addTab(QStringLiteral("VB定義変数"));
     TabStrip2->addTab(QStringLiteral("Ｊ 定義変数"));
     Frame3 = page(exprPage, QStringLiteral("Frame3"));

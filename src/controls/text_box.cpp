@@ -156,6 +156,11 @@ void TextBox::setSelLength(int length) {
     m_plain->setTextCursor(c);
 }
 
+void TextBox::setAccessibleName(const QString& name) {
+    QWidget::setAccessibleName(name);
+    editor()->setAccessibleName(name);
+}
+
 void TextBox::SetFocus() {
     if (QWidget* w = window()) w->activateWindow();
     editor()->setFocus(Qt::OtherFocusReason);

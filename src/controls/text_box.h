@@ -29,6 +29,8 @@ public:
     void selectAll() { setSelStart(0), setSelLength(static_cast<int>(Text().size())); }
 
     void SetFocus();
+    // The name goes to the editor as well, which is what a screen reader meets.
+    void setAccessibleName(const QString& name);
     void setFontName(const QString& family, int pointSize);
     void setLocked(bool locked);
     bool isMultiLine() const { return m_plain != nullptr; }

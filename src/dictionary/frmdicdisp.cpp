@@ -159,6 +159,7 @@ void frmDicDisp::buildControls() {
     Frame1->setObjectName(QStringLiteral("Frame1"));
     TabStrip1 = new TabStrip(Frame1);
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
+    TabStrip1->setAccessibleName(QStringLiteral("検索する言語"));
     TabStrip1->addTab(QStringLiteral("中国語（繁體字）"));
     TabStrip1->addTab(QStringLiteral("日本語"));
     TabStrip1->addTab(QStringLiteral("英語"));
@@ -243,6 +244,7 @@ void frmDicDisp::buildPanel(int n) {
 
     MSFlexGrid1[n] = new FlexGrid(p);
     MSFlexGrid1[n]->setObjectName(indexed("MSFlexGrid1", n));
+    MSFlexGrid1[n]->setAccessibleName(QStringLiteral("検索結果"));
     setUpResultGrid(*MSFlexGrid1[n]);
     resetResultGrid(*MSFlexGrid1[n], kindOf(n));
     placeTwips(MSFlexGrid1[n], 120, 1080, 8055, 2775);

@@ -16,6 +16,7 @@ frmDicEdit::frmDicEdit(AppState& app, QWidget* parent) : VbForm(app, parent, fal
     Frame2->setObjectName(QStringLiteral("Frame2"));
     DataList1 = new QListWidget(Frame1);
     DataList1->setObjectName(QStringLiteral("DataList1"));
+    DataList1->setAccessibleName(QStringLiteral("辞書データ"));
     placeTwips(Frame1, 120, 120, 3000, 4200);
     placeTwips(DataList1, 120, 240, 2760, 3840);
     placeTwips(Frame2, 3240, 120, 3480, 4200);

@@ -62,6 +62,7 @@ frmjServer::frmjServer(AppState& app, QWidget* parent) : VbForm(app, parent, tru
     Text1->setAccessibleName(QStringLiteral("ログ"));
     Text2 = new TextBox(TextBox::Mode::MultiLine, c);
     Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setAccessibleName(QStringLiteral("結果"));
     Text2->setText(QStringLiteral("Text2"));
     Text2->hide();  // it lies over the log and only carries the last rendering
 

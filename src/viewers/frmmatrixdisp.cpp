@@ -54,6 +54,7 @@ void saveRect(const VbForm& form, ISettings& settings, const RectKeys& keys) {
 SheetWidget* makeSheet(QWidget* parent) {
     auto* s = new SheetWidget(parent);
     s->setObjectName(QStringLiteral("Spreadsheet1"));
+    s->setAccessibleName(QStringLiteral("行列"));
     s->setFontName(QStringLiteral("ＭＳ Ｐゴシック"));
     placeTwips(s, sheetRect({}, kDefaultWidth, kDefaultHeight));
     return s;

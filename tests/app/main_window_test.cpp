@@ -1,4 +1,12 @@
+#include "app/frmabout.h"
 #include "app/frmjmain.h"
+#include "dictionary/frmdicdisp.h"
+#include "dictionary/frmdicedit.h"
+#include "jlink/frmjserver.h"
+#include "library/frmcommand.h"
+#include "matrix/frmerrdisp.h"
+#include "viewers/frmmatrixdisp.h"
+#include "viewers/frmmatrixdisp2.h"
 #include "app/main_layout.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
@@ -8,7 +16,11 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QAbstractSpinBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -258,4 +270,37 @@ TEST(MainWindow, SeparateJSessionIsStartedInOrder) {
     w.mnuToolTest_Click();
     EXPECT_EQ(t.msgBox.calls.size(), 2u);
     EXPECT_EQ(t.app().jExeServers.size(), 1u);
+}
+
+TEST(Accessibility, EveryControlHasANameAScreenReaderCanSpeak) {
+    TestApp t;
+    frmjMain& w = t.showMain();
+    std::vector<VbForm*> forms{&w,
+                               &t.app().form<frmAbout>(),
+                               &t.app().form<frmjServer>(),
+                               &t.app().form<frmErrDisp>(),
+                               &t.app().form<frmMatrixDisp>(),
+                               &t.app().form<frmMatrixDisp2>(),
+                               &t.app().form<frmCommand>(),
+                               &t.app().form<frmDicDisp>(),
+                               &t.app().form<frmDicEdit>()};
+    for (VbForm* f : forms) {
+        for (QWidget* c : f->findChildren<QWidget*>()) {
+            QString spoken = c->accessibleName();
+            if (auto* b = qobject_cast<QAbstractButton*>(c)) spoken += b->text();
+            if (auto* l = qobject_cast<QLabel*>(c)) spoken += l->text() + QString(l->pixmap().isNull() ? "" : "icon");
+            const bool needsName = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
+                                   qobject_cast<QPlainTextEdit*>(c) || qobject_cast<QListWidget*>(c) ||
+                                   qobject_cast<FlexGrid*>(c) || qobject_cast<SheetWidget*>(c) ||
+                                   qobject_cast<TabStrip*>(c);
+            // Pieces inside our own controls are named through the control itself.
+            const bool inner = qobject_cast<FlexGrid*>(c->parentWidget()) || qobject_cast<SheetWidget*>(c->parentWidget()) ||
+                               qobject_cast<QAbstractSpinBox*>(c->parentWidget()) || c->objectName().startsWith("qt_") ||
+                               QByteArray(c->metaObject()->className()) == "QTableCornerButton";
+            if (needsName && !inner)
+                EXPECT_FALSE(spoken.trimmed().isEmpty())
+                    << f->objectName().toStdString() << ": " << c->metaObject()->className() << " "
+                    << c->objectName().toStdString();
+        }
+    }
 }
