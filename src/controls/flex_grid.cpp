@@ -26,6 +26,7 @@ int shiftCode(Qt::KeyboardModifiers m) {
 
 void setupPlainTable(QTableView* v) {
     v->setTextElideMode(Qt::ElideNone);
+    v->setAutoScroll(false);  // the program sets the current cell; only the keyboard scrolls to it
     v->horizontalHeader()->hide();
     v->verticalHeader()->hide();
     v->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

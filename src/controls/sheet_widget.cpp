@@ -103,8 +103,15 @@ SheetWidget::SheetWidget(QWidget* parent) : QWidget(parent), m_model(new SheetMo
 
     connect(m_view, &QTableView::clicked, this, [this](const QModelIndex&) { emit cellEvent(); });
     connect(m_model, &SheetModel::userEdited, this, [this](int row, int col) {
-        if (currentCell() == SheetCell{row, col}) emit cellEvent();
+        m_lastEdited = SheetCell{row, col};
+        if (currentCell() == m_lastEdited) emit cellEvent();
     });
+    // Enter after typing goes on to the cell below, unless the edit itself moved on.
+    connect(m_view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
+            [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+                if (hint != QAbstractItemDelegate::SubmitModelCache || !(currentCell() == m_lastEdited)) return;
+                if (m_lastEdited.row < sheet::kRows) select(SheetRange::cell(m_lastEdited.row + 1, m_lastEdited.col));
+            });
 
     select(SheetRange::cell(1, 1));
 }

@@ -66,4 +66,5 @@ private:
     QTableView* m_view;
     QTabBar* m_tabs;
     IClipboard* m_clipboard = nullptr;
+    SheetCell m_lastEdited{0, 0};
 };
