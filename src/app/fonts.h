@@ -4,3 +4,7 @@
 // and the program's default font ("ＭＳ Ｐゴシック" 9 pt), which the window
 // layouts were drawn for.
 void registerFontSubstitutions();
+
+// Qt's own dialogs (file dialogs, message box buttons) in Japanese, when Qt's
+// translations are installed.
+void installJapaneseTranslations();

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     // J formats numbers with printf; keep the C decimal point whatever the user's locale.
     std::setlocale(LC_NUMERIC, "C");
     registerFontSubstitutions();
+    installJapaneseTranslations();
 
     QtMessageBox msgBox;
     QtFileDialog fileDialog;

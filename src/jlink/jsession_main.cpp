@@ -17,6 +17,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("kalvoret-jsession"));
     std::setlocale(LC_NUMERIC, "C");
     registerFontSubstitutions();
+    installJapaneseTranslations();
 
     QString error;
     std::unique_ptr<JEngine> engine = JEngine::create(&error);
