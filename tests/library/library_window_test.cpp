@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFile>
-#include <QGroupBox>
 #include <QListWidget>
 #include <QPushButton>
 
