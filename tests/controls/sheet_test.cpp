@@ -33,20 +33,16 @@ TEST(SheetAddress, RangesNormaliseTheirCorners) {
     auto r = sheet::parseRange(u"C4:B2");
     ASSERT_TRUE(r);
     EXPECT_EQ(*r, (SheetRange{2, 2, 4, 3}));
-    EXPECT_EQ(r->address(), QStringLiteral("B2:C4"));
-    EXPECT_EQ(r->rows(), 3);
-    EXPECT_EQ(r->cols(), 2);
+    EXPECT_EQ(r->address() + QString(" %1x%2").arg(r->rows()).arg(r->cols()), QStringLiteral("B2:C4 3x2"));
     EXPECT_EQ(sheet::parseRange(u"D7")->address(), QStringLiteral("D7"));
-    EXPECT_FALSE(sheet::parseRange(u"B2:"));
-    EXPECT_FALSE(sheet::parseRange(u"B2:C0"));
+    EXPECT_FALSE(sheet::parseRange(u"B2:") || sheet::parseRange(u"B2:C0"));
     EXPECT_EQ(SheetRange::whole().address(), QStringLiteral("A1:IV65536"));
 }
 
-TEST(SheetModel, TypedInputAndSparseStorage) {
+TEST(SheetModel, TypedInputSparseStorageAndFills) {
     SheetModel m;
-    EXPECT_EQ(m.filledCells(), 0);
-    EXPECT_TRUE(std::holds_alternative<double>(SheetModel::parseInput(QStringLiteral("12.5"))));
-    EXPECT_TRUE(std::holds_alternative<double>(SheetModel::parseInput(QStringLiteral(" -1e5 "))));
+    for (const char* text : {"12.5", " -1e5 "})
+        EXPECT_TRUE(std::holds_alternative<double>(SheetModel::parseInput(QString::fromLatin1(text)))) << text;
     for (const char* text : {"abc", "1,000", "inf", "nan", "0x10", "1.2.3", "J/1+2"})
         EXPECT_TRUE(std::holds_alternative<QString>(SheetModel::parseInput(QString::fromLatin1(text)))) << text;
     EXPECT_TRUE(std::holds_alternative<std::monostate>(SheetModel::parseInput(QString())));
@@ -58,31 +54,22 @@ TEST(SheetModel, TypedInputAndSparseStorage) {
     EXPECT_EQ(m.text(65536, 256), QStringLiteral("corner"));
     EXPECT_EQ(m.filledCells(), 2);
     m.setValue(1, 1, std::monostate{});
-    EXPECT_EQ(m.filledCells(), 1);
     m.setValue(0, 1, 1.0);  // outside the sheet: ignored
     m.setValue(1, 257, 1.0);
     EXPECT_EQ(m.filledCells(), 1);
-
     m.setValue(2, 2, 1e20);
     EXPECT_EQ(m.text(2, 2), QStringLiteral("1E+20"));
     m.clearValues(SheetRange::whole());
     EXPECT_EQ(m.filledCells(), 0);
-}
 
-TEST(SheetModel, FillLayersAndBorders) {
-    SheetModel m;
-    EXPECT_EQ(m.fill(5, 5), SheetModel::kDefaultFill);
     m.setFill({2, 2, 4, 3}, 12648447);
-    EXPECT_EQ(m.fill(3, 3), 12648447u);
-    EXPECT_EQ(m.fill(5, 3), SheetModel::kDefaultFill);
+    EXPECT_EQ(std::make_pair(m.fill(3, 3), m.fill(5, 3)), std::make_pair(12648447u, SheetModel::kDefaultFill));
     m.setFill(SheetRange::whole(), SheetModel::kDefaultFill);  // released: everything back to the default
     EXPECT_EQ(m.fill(3, 3), SheetModel::kDefaultFill);
-
     m.setBorders({1, 1, 2, 2}, 1, vbColor(0xC0C0C0u));
-    m.setBorders({2, 2, 3, 3}, 2, QColor(Qt::blue));
+    m.setBorders({2, 2, 3, 3}, 2, QColor(Qt::blue));  // the later border wins where they meet
     EXPECT_EQ(m.border(1, 1)->lineStyle, 1);
-    EXPECT_EQ(m.border(2, 2)->color, QColor(Qt::blue));
-    EXPECT_EQ(m.border(2, 2)->lineStyle, 2);
+    EXPECT_EQ(std::make_pair(m.border(2, 2)->lineStyle, m.border(2, 2)->color), std::make_pair(2, QColor(Qt::blue)));
     EXPECT_FALSE(m.border(4, 4));
 }
 
@@ -96,10 +83,7 @@ TEST(SheetModel, ScreenUpdatingBatchesChanges) {
     m.setScreenUpdating(true);
     ASSERT_EQ(spy.count(), 1);
     const auto tl = spy[0][0].value<QModelIndex>(), br = spy[0][1].value<QModelIndex>();
-    EXPECT_EQ(tl.row(), 0);
-    EXPECT_EQ(tl.column(), 0);
-    EXPECT_EQ(br.row(), 99);
-    EXPECT_EQ(br.column(), 2);
+    EXPECT_EQ((std::array{tl.row(), tl.column(), br.row(), br.column()}), (std::array{0, 0, 99, 2}));
 }
 
 TEST(VbColour, PaletteFlagKeepsTheColourBytes) {
@@ -112,8 +96,6 @@ TEST(SheetWidget, SelectionCurrentCellAndCellEvent) {
     SheetWidget w;
     w.resize(600, 400);
     w.show();
-    EXPECT_EQ(w.sheetName(), QStringLiteral("Sheet1"));
-    EXPECT_EQ(w.currentCell(), (SheetCell{1, 1}));
     w.select({2, 2, 4, 3});
     EXPECT_EQ(w.selection(), (SheetRange{2, 2, 4, 3}));
     EXPECT_EQ(w.currentCell(), (SheetCell{2, 2}));
