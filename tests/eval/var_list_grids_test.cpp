@@ -9,6 +9,7 @@
 #include "viewers/frmmatrixdisp2.h"
 
 #include <QAction>
+#include <QFrame>
 #include <QMenu>
 #include <QTest>
 
@@ -18,18 +19,12 @@ namespace {
 
 class VarListGridsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        main = &t.showMain();
-        sheet = main->findChild<SheetWidget*>(QStringLiteral("Spreadsheet1"));
-        grid1 = main->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid1"));
-        grid2 = main->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid2"));
-        main->varLists->showPopup = [this](QMenu& m) { popups << m.objectName(); };
-    }
+    void SetUp() override { main->varLists->showPopup = [this](QMenu& m) { popups << m.objectName(); }; }
     void fix(const SheetRange& r) {
         for (int row = r.row1; row <= r.row2; ++row)
             for (int col = r.col1; col <= r.col2; ++col) sheet->setValue(row, col, row * 10.0 + col);
         sheet->select(r);
-        main->findChild<QAction*>(QStringLiteral("行列確定"))->trigger();
+        main->toolButton(QStringLiteral("行列確定"))->trigger();
     }
     // A real press and release on a grid row.
     void click(FlexGrid* g, int row, Qt::MouseButton button = Qt::LeftButton) {
@@ -48,23 +43,19 @@ protected:
     }
 
     TestApp t;
-    frmjMain* main = nullptr;
-    SheetWidget* sheet = nullptr;
-    FlexGrid* grid1 = nullptr;
-    FlexGrid* grid2 = nullptr;
+    frmjMain* main = &t.showMain();
+    SheetWidget* sheet = main->Spreadsheet1;
+    FlexGrid* grid1 = main->MSFlexGrid1;
+    FlexGrid* grid2 = main->MSFlexGrid2;
     QStringList popups;
 };
 
 TEST_F(VarListGridsTest, TheTabsBringTheirListToTheFront) {
-    auto* frame3 = main->findChild<QWidget*>(QStringLiteral("Frame3"));
-    auto front = [&](FlexGrid* g) {
-        QWidget* top = frame3->childAt(frame3->rect().center());
-        return top == g || g->isAncestorOf(top);
-    };
-    main->findChild<TabStrip*>(QStringLiteral("TabStrip2"))->setSelectedIndex(1);
-    EXPECT_TRUE(front(grid1));
-    main->findChild<TabStrip*>(QStringLiteral("TabStrip2"))->setSelectedIndex(2);
-    EXPECT_TRUE(front(grid2));
+    for (auto [tab, grid] : {std::pair{1, grid1}, {2, grid2}}) {
+        main->TabStrip2->setSelectedIndex(tab);
+        QWidget* top = main->Frame3->childAt(main->Frame3->rect().center());
+        EXPECT_TRUE(top == grid || grid->isAncestorOf(top)) << tab;
+    }
 }
 
 TEST_F(VarListGridsTest, ClickingAFixedRowMovesTheBlueOutline) {
