@@ -106,6 +106,7 @@ TEST_F(ExpressionTest, BigResultsShowInFullUpToTheLimitThenAreCutWithANote) {
     m->Command2->click();
     enter("4;((<1 2),<3)");
     EXPECT_EQ(t.msgBox.lastPrompt(), "Grid Cell 内でプログラムエラーが発生しました。");
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::Exclamation);
     EXPECT_EQ(log(), kHeader + "4;((<1 2),<3)\r\n 4\r\n");
 }
 
