@@ -55,6 +55,16 @@ protected:
         return out.join(' ');
     }
     QString mainText() { return t.main().Text1->Text(); }
+    // Types into the category box and the three expression boxes; nullptr leaves a box alone.
+    static void type(frmCommand& f, const char* t1, const char* t2 = nullptr, const char* t3 = nullptr,
+                     const char* t4 = nullptr) {
+        const std::pair<TextBox*, const char*> boxes[] = {{f.Text1, t1}, {f.Text2, t2}, {f.Text3, t3}, {f.Text4, t4}};
+        for (const auto& [box, text] : boxes)
+            if (text) box->setText(QString::fromUtf8(text));
+    }
+    static QString boxes(const frmCommand& f) {
+        return f.Text1->Text() + "|" + f.Text2->Text() + "|" + f.Text3->Text() + "|" + f.Text4->Text();
+    }
 
     TestApp t;
 };
@@ -69,7 +79,7 @@ TEST_F(LibraryWindowTest, OpeningListsCategoriesByNumberAndNewOnesTakeNumbersNev
     EXPECT_EQ(f.MSFlexGrid1->Rows(), 1);
     EXPECT_TRUE(f.Command7->isEnabled());
 
-    f.Text1->setText("新");
+    type(f, "新");
     f.Command2->click();
     EXPECT_EQ(listed(f), "一 二 四 新");
     EXPECT_EQ(f.itemNumber(3), 5);
@@ -81,7 +91,7 @@ TEST_F(LibraryWindowTest, OpeningListsCategoriesByNumberAndNewOnesTakeNumbersNev
     f.Command1->click();
     EXPECT_FALSE(f.isLoaded());
     open(nullptr);
-    f.Text1->setText("次");
+    type(f, "次");
     f.Command2->click();
     EXPECT_EQ(f.itemNumber(3), 6);
 }
@@ -92,8 +102,7 @@ TEST_F(LibraryWindowTest, ChoosingACategoryAndARowHandsTheExpressionOver) {
     choose(f, "一");
     EXPECT_EQ(column(f, 0) + "|" + column(f, 4) + "|" + column(f, 5), "1 2 3|1 2 3|1 1 1");
     EXPECT_EQ(std::make_tuple(g.Row(), g.RowSel(), g.Col(), g.ColSel()), std::make_tuple(1, 1, 0, 6));
-    EXPECT_EQ(f.Text3->Text(), "  (+/ % #) y   NB.jCMD1 ");
-    EXPECT_EQ(f.Text4->Text(), "算術平均");
+    EXPECT_EQ(boxes(f), "一|平均|  (+/ % #) y   NB.jCMD1 |算術平均");
     EXPECT_EQ(mainText(), "(+/ % #) y   NB.jCMD1");
 
     clickRow(f, 3);
@@ -104,22 +113,20 @@ TEST_F(LibraryWindowTest, ChoosingACategoryAndARowHandsTheExpressionOver) {
 
     choose(f, "二");
     EXPECT_EQ(g.Rows(), 1);
-    EXPECT_EQ(f.Text2->Text() + f.Text3->Text() + f.Text4->Text() + mainText(), "");
+    EXPECT_EQ(boxes(f) + mainText(), "二|||");
 }
 
 TEST_F(LibraryWindowTest, AddedAndChangedExpressionsShowOneBlankAndStoreAsTyped) {
     frmCommand& f = open();
     choose(f, "二");
-    f.Text2->setText("名");
-    f.Text3->setText("  1 + y  ");
-    f.Text4->setText(" 備考 ");
+    type(f, nullptr, "名", "  1 + y  ", " 備考 ");
     f.Command4->click();
     EXPECT_EQ(column(f, 2) + "|" + column(f, 4) + "|" + column(f, 5), " 1 + y|1|2");
     EXPECT_EQ(mainText(), "1 + y");
     LibraryRow stored = libfix::readAll(file()).back();
     EXPECT_EQ(stored.jCmd + "|" + stored.jCmd2 + "|" + stored.jNote, "  1 + y  || 備考 ");
 
-    f.Text3->setText("  2 * y ");
+    type(f, nullptr, nullptr, "  2 * y ");
     f.Command5->click();
     EXPECT_EQ(column(f, 2), " 2 * y");
     stored = libfix::readAll(file()).back();
@@ -149,7 +156,7 @@ TEST_F(LibraryWindowTest, DeletingARowAsksLeavesAGapAndTakesTheRowOnScreen) {
 TEST_F(LibraryWindowTest, RenamingInPlaceThenDeletingAsksAndShowsTheFirstLeftUntilNoneIsLeft) {
     frmCommand& f = open();
     choose(f, "四");
-    f.Text1->setText("行列");
+    type(f, "行列");
     f.Command3->click();
     EXPECT_EQ(listed(f) + "|" + QString::number(f.itemNumber(2)), "一 二 行列|4");
     EXPECT_EQ(libfix::readAll(file())[0].jCmdName, "行列");
@@ -171,15 +178,13 @@ TEST_F(LibraryWindowTest, RenamingInPlaceThenDeletingAsksAndShowsTheFirstLeftUnt
     EXPECT_EQ(column(f, 1), "行列式");
     f.Command6->click();
     EXPECT_EQ(f.List1->count() + f.MSFlexGrid1->Rows(), 1);
-    EXPECT_EQ(f.Text1->Text() + f.Text2->Text() + f.Text3->Text() + f.Text4->Text(), "");
+    EXPECT_EQ(boxes(f), "|||");
 }
 
 TEST_F(LibraryWindowTest, ClearShowAgainAndButtonsWithoutACategoryLeaveTheTableAlone) {
     frmCommand& f = open();
     const auto before = libfix::readAll(file()).size();
-    f.Text1->setText("x");
-    f.Text2->setText("a");
-    f.Text3->setText("b");
+    type(f, "x", "a", "b");
     for (QPushButton* b : {f.Command3, f.Command6, f.Command4}) b->click();
     EXPECT_TRUE(t.msgBox.calls.empty());
     EXPECT_EQ(listed(f), "一 二 四");
@@ -187,9 +192,9 @@ TEST_F(LibraryWindowTest, ClearShowAgainAndButtonsWithoutACategoryLeaveTheTableA
     choose(f, "一");
     clickRow(f, 2);
     f.Command8->click();
-    EXPECT_EQ(f.Text2->Text() + f.Text3->Text() + f.Text4->Text(), "");
+    EXPECT_EQ(boxes(f), "一|||");
     f.Command9->click();
-    EXPECT_EQ(f.Text2->Text() + "|" + f.Text3->Text(), "合計|+/ y   NB.jCMD1");
+    EXPECT_EQ(boxes(f), "一|合計|+/ y   NB.jCMD1|");
     EXPECT_EQ(libfix::readAll(file()).size(), before);
 }
 
@@ -198,11 +203,10 @@ TEST_F(LibraryWindowTest, AnEmptyLibraryCanGetItsFirstCategory) {
     frmCommand& f = open(&none);
     EXPECT_TRUE(f.Command2->isEnabled());
     EXPECT_FALSE(f.Command4->isEnabled());
-    f.Text1->setText("最初");
+    type(f, "最初");
     f.Command2->click();
     choose(f, "最初");
-    f.Text2->setText("一");
-    f.Text3->setText("1");
+    type(f, nullptr, "一", "1");
     f.Command4->click();
     EXPECT_EQ(libfix::keys(file()), (Keys{{1, 0}, {1, 1}}));
 }
@@ -212,9 +216,7 @@ TEST_F(LibraryWindowTest, StoreFailuresAreShownAndTheWindowStaysAsTheTableIs) {
     choose(f, "一");
     {
         libfix::LockHolder lock(file(), "IMMEDIATE");
-        f.Text1->setText("改名");
-        f.Text2->setText("新");
-        f.Text3->setText("1");
+        type(f, "改名", "新", "1");
         for (QPushButton* b : {f.Command4, f.Command5, f.Command7, f.Command3, f.Command6}) b->click();
     }
     EXPECT_EQ(listed(f) + "|" + column(f, 1), "一 二 四|平均 合計 最大");
