@@ -3,7 +3,6 @@
 #include "controls/text_box.h"
 
 #include <QAbstractItemModelTester>
-#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
@@ -131,23 +130,4 @@ TEST(TextBox, KeepsCrLfAndCountsIt) {
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("g\nh"));
     EXPECT_EQ(log.Text(), QStringLiteral("ab\r\ncd\r\nef\r\ng\r\nh"));
-}
-
-TEST(TextBox, KeyPressCanSwallowEnter) {
-    TextBox box;
-    box.show();
-    int seen = 0;
-    QObject::connect(&box, &TextBox::KeyPress, [&](int& key) {
-        seen = key;
-        if (key == 13) key = 0;
-    });
-    QSignalSpy changes(&box, &TextBox::Change);
-    QTest::keyClicks(box.editor(), QStringLiteral("1+2"));
-    EXPECT_EQ(box.Text(), QStringLiteral("1+2"));
-    EXPECT_EQ(changes.count(), 3);
-    QTest::keyClick(box.editor(), Qt::Key_Return);
-    EXPECT_EQ(seen, 13);
-    EXPECT_EQ(box.Text(), QStringLiteral("1+2"));
-    box.setText(QStringLiteral("x"));  // changes made by the program raise Change as well
-    EXPECT_EQ(changes.count(), 4);
 }
