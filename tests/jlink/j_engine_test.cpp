@@ -311,77 +311,55 @@ TEST(JEngineLifetime, EnginesComeAndGoRepeatedlyWithSeparateNames) {
     shared->Clear();
 }
 
-// Runs one test of this program in a fresh process (where no engine is loaded yet) with
-// extra environment, so that it can try a J home of its own.
-void runInChild(const char* test, const QProcessEnvironment& extra) {
-    QProcess child;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(extra);
-    env.insert("KALVORET_TEST_CHILD", "1");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + test});
-    ASSERT_TRUE(child.waitForFinished(60000));
-    const QByteArray log = child.readAll();
-    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit) << log.toStdString();
-    EXPECT_EQ(child.exitCode(), 0) << log.toStdString();
-    EXPECT_TRUE(log.contains("[  PASSED  ] 1 test")) << log.toStdString();
-}
-
-bool inChild() { return qEnvironmentVariableIsSet("KALVORET_TEST_CHILD"); }
-
-TEST(JEngineCreate, ExplainsAMissingEngine) {
-    if (!inChild()) {
-        QProcessEnvironment env;
-        env.insert("KALVORET_J_HOME", "/nonexistent/kalvoret-j-home");
-        runInChild("JEngineCreate.ExplainsAMissingEngine", env);
-        return;
-    }
-    QString error;
-    EXPECT_EQ(JEngine::create(&error), nullptr);
-    for (const QString& part : {QStringLiteral("J エンジン"), QStringLiteral("/nonexistent/kalvoret-j-home/bin/libj.so"),
-                                QStringLiteral("file not found"), QStringLiteral("pip install --no-deps --target"),
-                                QStringLiteral("scripts/setup")})
-        EXPECT_TRUE(error.contains(part)) << error.toStdString();
-
-    // A file that is not a library: dlopen's reason is passed on.
-    QTemporaryDir broken;
-    ASSERT_TRUE(QDir(broken.path()).mkpath("bin"));
-    QFile fake(broken.path() + "/bin/libj.so");
-    ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
-    fake.write("not a library");
-    fake.close();
-    qputenv("KALVORET_J_HOME", broken.path().toUtf8());
-    EXPECT_EQ(JEngine::create(&error), nullptr);
-    EXPECT_TRUE(error.contains(broken.path() + "/bin/libj.so")) << error.toStdString();
-    EXPECT_FALSE(error.contains(QStringLiteral("file not found"))) << error.toStdString();
-}
-
-TEST(JEngineCreate, ReportsAProfileThatStops) {
-    if (!inChild()) {
-        // The real engine beside a profile that fails half-way.
-        QTemporaryDir home;
+// Engines that cannot start. Each case runs this test again in a fresh process (where no
+// engine is loaded yet) with a J home of its own, named by KALVORET_TEST_CHILD.
+TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops) {
+    const QByteArray child = qgetenv("KALVORET_TEST_CHILD");
+    if (child.isEmpty()) {
+        QTemporaryDir broken, profileHome;  // a file that is not a library; the real engine beside a failing profile
         const auto candidates = jHomeCandidates();
         ASSERT_FALSE(candidates.empty());
         const QFileInfo realLibrary(jLibraryPath(candidates.front().folder));
         ASSERT_TRUE(realLibrary.exists());
-        ASSERT_TRUE(QDir(home.path()).mkpath("bin"));
+        ASSERT_TRUE(QDir(broken.path()).mkpath("bin") && QDir(profileHome.path()).mkpath("bin"));
         for (const QString& file : {QStringLiteral("libj.so"), QStringLiteral("libgmp.so")})
-            QFile::link(realLibrary.absolutePath() + "/" + file, home.path() + "/bin/" + file);
-        QFile profile(home.path() + "/bin/profile.ijs");
-        ASSERT_TRUE(profile.open(QIODevice::WriteOnly));
-        profile.write("x =. 1 + 'a'\n");
-        profile.close();
-        QProcessEnvironment env;
-        env.insert("KALVORET_J_HOME", home.path());
-        runInChild("JEngineCreate.ReportsAProfileThatStops", env);
+            QFile::link(realLibrary.absolutePath() + "/" + file, profileHome.path() + "/bin/" + file);
+        for (const auto& [path, text] : {std::pair{broken.path() + "/bin/libj.so", "not a library"},
+                                         {profileHome.path() + "/bin/profile.ijs", "x =. 1 + 'a'\n"}}) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+        for (const auto& [name, home] : {std::pair{"missing", QStringLiteral("/nonexistent/kalvoret-j-home")},
+                                         {"broken", broken.path()}, {"profile", profileHome.path()}}) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("KALVORET_TEST_CHILD", name);
+            env.insert("KALVORET_J_HOME", home);
+            p.setProcessEnvironment(env);
+            p.setProcessChannelMode(QProcess::MergedChannels);
+            p.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=JEngineCreate.ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops"});
+            ASSERT_TRUE(p.waitForFinished(60000));
+            const QByteArray log = p.readAll();
+            EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) << name << ": " << log.toStdString();
+            EXPECT_TRUE(log.contains("[  PASSED  ] 1 test")) << name << ": " << log.toStdString();
+        }
         return;
     }
     QString error;
     EXPECT_EQ(JEngine::create(&error), nullptr);
-    EXPECT_TRUE(error.contains(QStringLiteral("profile.ijs"))) << error.toStdString();
-    EXPECT_TRUE(error.contains(QStringLiteral("domain error"))) << error.toStdString();
+    const QString home = qEnvironmentVariable("KALVORET_J_HOME");
+    QStringList expected = {home + "/bin/libj.so"}, absent;
+    if (child == "missing")
+        expected << QStringLiteral("J エンジン") << QStringLiteral("file not found")
+                 << QStringLiteral("pip install --no-deps --target") << QStringLiteral("scripts/setup");
+    else if (child == "broken")  // dlopen's reason is passed on
+        absent << QStringLiteral("file not found");
+    else
+        expected = {QStringLiteral("profile.ijs"), QStringLiteral("domain error")};
+    for (const QString& part : expected) EXPECT_TRUE(error.contains(part)) << error.toStdString();
+    for (const QString& part : absent) EXPECT_FALSE(error.contains(part)) << error.toStdString();
 }
 
 // ---- J's number form ----------------------------------------------------------------
