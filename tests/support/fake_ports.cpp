@@ -4,7 +4,6 @@
 
 int ScriptedMessageBox::MsgBox(const QString& prompt, int buttonsAndIcon, const QString& title) {
     calls.push_back({prompt, buttonsAndIcon, title});
-    if (onShow) onShow(calls.back());
     if (!m_answers.empty()) {
         const int a = m_answers.front();
         m_answers.pop_front();
@@ -63,7 +62,6 @@ private:
 }  // namespace
 
 std::unique_ptr<IJSession> RecordingJSessionStarter::start(QString* error) {
-    ++started;
     if (!startSucceeds) {
         if (error) *error = QStringLiteral("No such file");
         return nullptr;

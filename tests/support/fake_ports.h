@@ -6,7 +6,6 @@
 #include <QStringList>
 
 #include <deque>
-#include <functional>
 #include <vector>
 
 // Message boxes answered by the test. Unscripted questions get OK or Yes.
@@ -20,8 +19,6 @@ public:
     int MsgBox(const QString& prompt, int buttonsAndIcon, const QString& title) override;
 
     void answer(int reply) { m_answers.push_back(reply); }
-    // Runs while the box would be open (e.g. to look at the windows behind it).
-    std::function<void(const Call&)> onShow;
     std::vector<Call> calls;
     QString lastPrompt() const { return calls.empty() ? QString() : calls.back().prompt; }
 
@@ -84,7 +81,6 @@ public:
 
     bool startSucceeds = true;
     int failAfter = -1;  // commands accepted before the session stops answering; -1 never
-    int started = 0;
     QStringList commands;
 };
 
