@@ -20,40 +20,29 @@ QStringList header(bool formB) {
 // One cell at data number 2, variable number 3: a value, or the header chosen by
 // the code and one line quoting the trimmed text. code "" means sound.
 TEST(CellCheck, RefusalOrValue) {
-    struct Case {
-        const char* text;
-        const char* code;
-        double value;
-    };
     const double max = std::numeric_limits<double>::max();
-    for (const Case& c : {Case{"", "E-01", 0}, Case{"   ", "E-01", 0}, Case{"\u3000 \u3000", "E-01", 0},
-                          Case{"  12.5  ", "", 12.5}, Case{"\u300012.5\u3000", "", 12.5}, Case{".5", "", 0.5},
-                          Case{"5.", "", 5}, Case{"-5", "", -5}, Case{"1E-5", "", 1e-5}, Case{"-1E-5", "", -1e-5},
-                          Case{"1e-5", "", 1e-5}, Case{"1E-400", "", 0}, Case{"1.7976931348623157E308", "", max},
-                          Case{"1.2.3", "E-02", 0}, Case{"5-", "E-03", 0}, Case{"--5", "E-03", 0},
-                          Case{"1-2", "E-03", 0}, Case{"+5", "E-04", 0}, Case{"1,000", "E-04", 0},
-                          Case{"１", "E-04", 0}, Case{"\t5", "E-04", 0}, Case{"1.5E+20", "E-04", 0},
-                          Case{"abc", "E-04", 0}, Case{"inf", "E-04", 0},
-                          // Texts the character check lets through that are no finite number.
-                          Case{"-", "E-04", 0}, Case{".", "E-04", 0}, Case{"E", "E-04", 0}, Case{"1E5E3", "E-04", 0},
-                          Case{"1E5-3", "E-04", 0}, Case{"1E", "E-04", 0}, Case{"1E400", "E-04", 0}}) {
-        QString text = QString::fromUtf8(c.text);
+    const std::tuple<const char*, const char*, double> cases[] = {
+        {"", "E-01", 0}, {"   ", "E-01", 0}, {"\u3000 \u3000", "E-01", 0}, {"  12.5  ", "", 12.5},
+        {"\u300012.5\u3000", "", 12.5}, {".5", "", 0.5}, {"5.", "", 5}, {"-5", "", -5}, {"1E-5", "", 1e-5},
+        {"-1E-5", "", -1e-5}, {"1e-5", "", 1e-5}, {"1E-400", "", 0}, {"1.7976931348623157E308", "", max},
+        {"1.2.3", "E-02", 0}, {"5-", "E-03", 0}, {"--5", "E-03", 0}, {"1-2", "E-03", 0}, {"+5", "E-04", 0},
+        {"1,000", "E-04", 0}, {"１", "E-04", 0}, {"\t5", "E-04", 0}, {"1.5E+20", "E-04", 0}, {"abc", "E-04", 0},
+        {"inf", "E-04", 0},
+        // Texts the character check lets through that are no finite number.
+        {"-", "E-04", 0}, {".", "E-04", 0}, {"E", "E-04", 0}, {"1E5E3", "E-04", 0}, {"1E5-3", "E-04", 0},
+        {"1E", "E-04", 0}, {"1E400", "E-04", 0}};
+    for (const auto& [raw, rawCode, value] : cases) {
+        QString text = QString::fromUtf8(raw);
+        const QString code = QString::fromUtf8(rawCode);
         DataErrorList list;
         std::int16_t started = 0;
         const std::optional<double> v = CheckAndConvertCell(2, 3, text, list, started);
-        const QString code = QString::fromUtf8(c.code);
-        if (code.isEmpty()) {
-            EXPECT_EQ(v, c.value) << c.text;
-            EXPECT_EQ(started, 0) << c.text;
-            continue;
-        }
-        EXPECT_EQ(v, std::nullopt) << c.text;
-        EXPECT_EQ(started, 1);
+        EXPECT_EQ(v, code.isEmpty() ? std::optional(value) : std::nullopt) << raw;
+        EXPECT_EQ(started, code.isEmpty() ? 0 : 1) << raw;
+        if (code.isEmpty()) continue;
         // Refused texts here carry no blanks, except the blank-only ones that trim to nothing.
-        const QString shown = code == QStringLiteral("E-01") ? QString() : QString::fromUtf8(c.text);
-        EXPECT_EQ(list.lines(), header(code == QStringLiteral("E-02"))
-                                    << code + QStringLiteral("(2,3) = \"") + shown + QStringLiteral("\""))
-            << c.text;
+        const QString shown = code == QStringLiteral("E-01") ? QString() : QString::fromUtf8(raw);
+        EXPECT_EQ(list.lines(), header(code == QStringLiteral("E-02")) << code + "(2,3) = \"" + shown + "\"") << raw;
     }
 }
 
