@@ -38,6 +38,10 @@ protected:
         ShowDictionary(t.app(), false);
         return t.app().form<frmDicDisp>();
     }
+    // The clipboard and what panel n's copied-word display shows.
+    QString copied(frmDicDisp& f, int n) {
+        return t.clipboard.text() + "|" + (f.Label6[n]->isVisible() ? f.Label6[n]->text() : QStringLiteral("hidden"));
+    }
     static void clickCell(FlexGrid* g, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(g->viewport(), button, {}, g->visualRect(g->model()->index(row, col)).center());
     }
@@ -141,8 +145,7 @@ TEST_F(DicWindowTest, LeftClickCopiesOnlyASingleResultCell) {
     const std::pair<int, int> noCopy[] = {{0, 2}, {1, 3}, {3, 0}};  // headers and the number column
     for (auto [row, col] : noCopy) {
         clickCell(g, row, col);
-        EXPECT_EQ(t.clipboard.text(), QStringLiteral("before")) << row << "," << col;
-        EXPECT_FALSE(f.Label6[1]->isVisible());
+        EXPECT_EQ(copied(f, 1), "before|hidden") << row << "," << col;
     }
     const QPoint from = g->visualRect(g->model()->index(2, 2)).center();
     const QPoint to = g->visualRect(g->model()->index(3, 4)).center();
@@ -150,21 +153,16 @@ TEST_F(DicWindowTest, LeftClickCopiesOnlyASingleResultCell) {
     QTest::mouseMove(g->viewport(), to);
     QTest::mouseRelease(g->viewport(), Qt::LeftButton, {}, to);
     ASSERT_NE(g->RowSel(), g->Row());
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("before"));
+    EXPECT_EQ(copied(f, 1), "before|hidden");
 
     clickCell(g, 3, 3);
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("統計"));
-    EXPECT_EQ(f.Label6[1]->text(), QStringLiteral("統計"));
-    EXPECT_TRUE(f.Label6[1]->isVisible());
+    EXPECT_EQ(copied(f, 1), "統計|統計");
 
     // Typing in any box hides every copied word and empties the clipboard.
     QTest::keyClicks(f.Text1[3]->editor(), QStringLiteral("s"));
-    EXPECT_FALSE(f.Label6[1]->isVisible());
-    EXPECT_EQ(f.Label6[1]->text(), QString());
+    EXPECT_EQ(copied(f, 1) + f.Label6[1]->text(), "|hidden");
     EXPECT_EQ(t.clipboard.clears, 1);
-    EXPECT_EQ(t.clipboard.text(), QString());
-    EXPECT_EQ(f.MSFlexGrid1[3]->Rows(), 2);
-    EXPECT_EQ(f.Label5[3]->text(), QString());
+    EXPECT_EQ(f.Label5[3]->text() + QString::number(f.MSFlexGrid1[3]->Rows()), "2");
     EXPECT_EQ(g->Rows(), 2 + kTermCount);  // the other panels keep their results
 }
 
@@ -179,12 +177,9 @@ TEST_F(DicWindowTest, RightClickOffersCopyThroughThePopUp) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0], f.PopUp);
     EXPECT_EQ(f.PopUpCopy->text(), QStringLiteral("コピー"));
-    EXPECT_EQ(t.clipboard.writes, 0);
-    EXPECT_FALSE(f.Label6[2]->isVisible());
+    EXPECT_EQ(copied(f, 2) + QString::number(t.clipboard.writes), "|hidden0");
     f.PopUpCopy->trigger();
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("平均"));
-    EXPECT_EQ(f.Label6[2]->text(), QStringLiteral("平均"));
-    EXPECT_TRUE(f.Label6[2]->isVisible());
+    EXPECT_EQ(copied(f, 2), "平均|平均");
 }
 
 TEST_F(DicWindowTest, BrokenFileIsReportedOnceAndTheWindowStaysUsable) {
