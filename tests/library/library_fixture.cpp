@@ -9,60 +9,44 @@
 #include <QVariant>
 
 namespace libfix {
-namespace {
 
-QString openDb(const QString& path) {
-    const QString name = QUuid::createUuid().toString();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+Connection::Connection(const QString& path) : m_name(QUuid::createUuid().toString()) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
     db.setDatabaseName(path);
     EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
-    return name;
 }
 
-void closeDb(const QString& name) {
-    QSqlDatabase::database(name, false).close();
-    QSqlDatabase::removeDatabase(name);
+Connection::~Connection() {
+    QSqlDatabase::database(m_name, false).close();
+    QSqlDatabase::removeDatabase(m_name);
 }
 
-template <class F>
-void withQuery(const QString& path, F f) {
-    const QString name = openDb(path);
-    {
-        QSqlQuery q(QSqlDatabase::database(name, false));
-        f(q);
-    }
-    closeDb(name);
+void Connection::exec(const QString& sql, const QVariantList& values) const {
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    q.prepare(sql);
+    for (const QVariant& v : values) q.addBindValue(v);
+    EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
 }
-
-}  // namespace
 
 void writeLibrary(const QString& path, const std::vector<Row>& rows) {
-    execute(path,
-            "CREATE TABLE jCMD (jCmdType INTEGER, jSeq INTEGER, jCmdName TEXT, jCmd TEXT, jCmd2 TEXT, jNote "
-            "TEXT)");
-    withQuery(path, [&](QSqlQuery& q) {
-        for (const Row& r : rows) {
-            const bool cat = r.seq == 0;
-            q.prepare(QStringLiteral("INSERT INTO jCMD VALUES (?, ?, ?, ?, ?, ?)"));
-            for (const QVariant& v :
-                 {QVariant(r.type), QVariant(r.seq), QVariant(r.name), cat ? QVariant() : QVariant(r.cmd),
-                  cat || r.nullTexts ? QVariant() : QVariant(QString()),
-                  cat || r.nullTexts ? QVariant() : QVariant(r.note)})
-                q.addBindValue(v);
-            EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
-        }
-    });
+    const Connection c(path);
+    c.exec("CREATE TABLE jCMD (jCmdType INTEGER, jSeq INTEGER, jCmdName TEXT, jCmd TEXT, jCmd2 TEXT, jNote TEXT)");
+    for (const Row& r : rows) {
+        const bool cat = r.seq == 0;
+        c.exec(QStringLiteral("INSERT INTO jCMD VALUES (?, ?, ?, ?, ?, ?)"),
+               {r.type, r.seq, r.name, cat ? QVariant() : QVariant(r.cmd), cat || r.nullTexts ? QVariant() : QVariant(QString()),
+                cat || r.nullTexts ? QVariant() : QVariant(r.note)});
+    }
 }
 
 std::vector<LibraryRow> readAll(const QString& path) {
     std::vector<LibraryRow> out;
-    withQuery(path, [&](QSqlQuery& q) {
-        EXPECT_TRUE(q.exec(
-            QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
-        while (q.next())
-            out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(),
-                           q.value(3).toString(), q.value(4).toString(), q.value(5).toString()});
-    });
+    const Connection c(path);
+    QSqlQuery q(QSqlDatabase::database(c.name(), false));
+    EXPECT_TRUE(q.exec(QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
+    while (q.next())
+        out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
+                       q.value(4).toString(), q.value(5).toString()});
     return out;
 }
 
@@ -72,18 +56,12 @@ std::vector<std::pair<int, int>> keys(const QString& path) {
     return out;
 }
 
-void execute(const QString& path, const QString& sql) {
-    withQuery(path, [&](QSqlQuery& q) { EXPECT_TRUE(q.exec(sql)) << q.lastError().text().toStdString(); });
+void execute(const QString& path, const QString& sql) { Connection(path).exec(sql); }
+
+LockHolder::LockHolder(const QString& path, const QString& kind) : m_connection(path) {
+    m_connection.exec(QStringLiteral("BEGIN ") + kind);
 }
 
-LockHolder::LockHolder(const QString& path, const QString& kind) : m_name(openDb(path)) {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    EXPECT_TRUE(q.exec(QStringLiteral("BEGIN ") + kind)) << q.lastError().text().toStdString();
-}
-
-LockHolder::~LockHolder() {
-    QSqlQuery(QSqlDatabase::database(m_name, false)).exec(QStringLiteral("ROLLBACK"));
-    closeDb(m_name);
-}
+LockHolder::~LockHolder() { m_connection.exec(QStringLiteral("ROLLBACK")); }
 
 }  // namespace libfix

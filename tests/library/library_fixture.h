@@ -3,6 +3,8 @@
 #include <utility>
 #include <vector>
 
+#include <QVariantList>
+
 #include "library/library_store.h"
 
 // Library files written and read over a raw connection of their own, so a test
@@ -24,6 +26,18 @@ std::vector<LibraryRow> readAll(const QString& path);        // stored order
 std::vector<std::pair<int, int>> keys(const QString& path);  // (jCmdType, jSeq), stored order
 void execute(const QString& path, const QString& sql);
 
+// A connection of its own to a library file while it lives.
+class Connection {
+public:
+    explicit Connection(const QString& path);
+    ~Connection();
+    void exec(const QString& sql, const QVariantList& values = {}) const;
+    const QString& name() const { return m_name; }
+
+private:
+    QString m_name;
+};
+
 // Another program's open transaction while it lives: "IMMEDIATE" keeps writers
 // out, "EXCLUSIVE" readers as well.
 class LockHolder {
@@ -32,7 +46,7 @@ public:
     ~LockHolder();
 
 private:
-    QString m_name;
+    Connection m_connection;
 };
 
 }  // namespace libfix
