@@ -68,32 +68,24 @@ TEST(ExcelHandoff, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
 }
 
 TEST(ExcelHandoff, RefusalsAndFailuresStoreNothing) {
-    TestApp t;
-    frmjMain& w = t.showMain();
-    w.mnuFileExcelOpen_Click();  // first dialog cancelled: nothing at all
-    EXPECT_TRUE(t.msgBox.calls.empty());
-
-    t.fileDialog.answer("/tmp/a.csv");
-    t.msgBox.answer(mb::No);
-    w.mnuFileExcelOpen_Click();
-    EXPECT_EQ(w.Answer, mb::No);
-    EXPECT_FALSE(t.settings.has("Setting", "ExcelPath"));
-    EXPECT_TRUE(t.process.starts.empty());
-
-    t.fileDialog.answer("/tmp/a.csv");
-    t.fileDialog.answer("");  // the program picker cancelled
-    w.mnuFileExcelOpen_Click();
-    EXPECT_TRUE(t.process.starts.empty());
-    EXPECT_FALSE(t.settings.has("Setting", "ExcelPath"));
-    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("表計算ソフトが選ばれなかった")));
-
-    t.process.succeed = false;  // the picked program does not start
-    t.fileDialog.answer("/tmp/a.csv");
-    t.fileDialog.answer("/usr/bin/false-calc");
-    w.mnuFileExcelOpen_Click();
-    EXPECT_FALSE(t.settings.has("Setting", "ExcelPath"));
-    EXPECT_TRUE(t.msgBox.lastPrompt().startsWith(QStringLiteral("表計算ソフトを起動できませんでした。")));
-    EXPECT_EQ(w.TabStrip1->SelectedIndex(), 1);
+    const std::tuple<QStringList, int, bool, const char*> cases[] = {  // files chosen, reply, program runs, message
+        {{}, mb::Yes, true, nullptr},                                  // the data file dialog cancelled: nothing at all
+        {{"/tmp/a.csv"}, mb::No, true, ""},
+        {{"/tmp/a.csv", ""}, mb::Yes, true, "表計算ソフトが選ばれなかった"},  // the program picker cancelled
+        {{"/tmp/a.csv", "/usr/bin/false-calc"}, mb::Yes, false, "表計算ソフトを起動できませんでした。"}};
+    for (const auto& [files, reply, runs, message] : cases) {
+        TestApp t;
+        frmjMain& w = t.showMain();
+        for (const QString& f : files) t.fileDialog.answer(f);
+        t.msgBox.answer(reply);
+        t.process.succeed = runs;
+        w.mnuFileExcelOpen_Click();
+        EXPECT_EQ(t.msgBox.calls.empty(), !message);
+        EXPECT_TRUE(!message || t.msgBox.lastPrompt().contains(QString::fromUtf8(message)));
+        EXPECT_EQ(t.process.starts.size(), runs ? 0u : 1u);  // only the picked program that fails was tried
+        EXPECT_FALSE(t.settings.has("Setting", "ExcelPath"));
+        EXPECT_EQ(w.TabStrip1->SelectedIndex(), 1);
+    }
 }
 
 TEST(ExcelHandoff, AStoredProgramThatHasGoneIsAskedForAgain) {
