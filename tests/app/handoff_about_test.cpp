@@ -29,11 +29,15 @@ QString standInProgram(TestApp& t) {
     return path;
 }
 
-}  // namespace
-
-TEST(ExcelHandoff, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
+class ExcelHandoff : public ::testing::Test {
+protected:
     TestApp t;
     frmjMain& w = t.showMain();
+};
+
+}  // namespace
+
+TEST_F(ExcelHandoff, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
     const QString calc = standInProgram(t);
     const QString data = QStringLiteral("/home/user/My Data/sales 2026.csv");
     t.fileDialog.answer(data);
@@ -67,7 +71,7 @@ TEST(ExcelHandoff, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
     EXPECT_EQ(w.TabStrip1->SelectedIndex(), 2);
 }
 
-TEST(ExcelHandoff, RefusalsAndFailuresStoreNothing) {
+TEST(ExcelHandoffRefused, RefusalsAndFailuresStoreNothing) {
     const std::tuple<QStringList, int, bool, const char*> cases[] = {  // files chosen, reply, program runs, message
         {{}, mb::Yes, true, nullptr},                                  // the data file dialog cancelled: nothing at all
         {{"/tmp/a.csv"}, mb::No, true, ""},
@@ -88,9 +92,7 @@ TEST(ExcelHandoff, RefusalsAndFailuresStoreNothing) {
     }
 }
 
-TEST(ExcelHandoff, AStoredProgramThatHasGoneIsAskedForAgain) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(ExcelHandoff, AStoredProgramThatHasGoneIsAskedForAgain) {
     t.settings.SaveSetting("Setting", "ExcelPath", "/nowhere/soffice");
     const QString calc = standInProgram(t);
     t.fileDialog.answer("/tmp/a.csv");

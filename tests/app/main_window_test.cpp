@@ -28,11 +28,18 @@
 
 #include <gtest/gtest.h>
 
-TEST(StartUp, CaptionColoursAndSheet) {
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
     TestApp t;
     frmjMain& w = t.showMain();
+};
+
+}  // namespace
+
+TEST_F(MainWindow, StartsWithItsCaptionAndTheSheetAtA1) {
     EXPECT_EQ(w.windowTitle(), QStringLiteral("J言語 Kalvoret(JDLL Server For j601c) By QZT"));
-    EXPECT_EQ(t.app().MatrixColors[1], 12648447);
     EXPECT_EQ(t.app().MatrixColors[25], 33603776);  // palette-relative flag kept
     EXPECT_EQ(w.Spreadsheet1->currentCell(), (SheetCell{1, 1}));
     EXPECT_EQ(w.Spreadsheet1->model().fontName(), QStringLiteral("ＭＳ ゴシック"));
@@ -66,7 +73,7 @@ TEST(MainLayoutRules, NothingMovesBelowAThresholdAndTheSheetPageStaysNarrower) {
     EXPECT_EQ(l.TabStrip2.left + l.TabStrip2.width, l.Frame2_1.width);
 }
 
-TEST(MainWindow, RectangleFromSettingsAndBack) {
+TEST(MainWindowRectangle, FromSettingsAndBack) {
     {
         TestApp t;  // first start: the defaults, below both thresholds
         frmjMain& w = t.showMain();
@@ -96,22 +103,16 @@ TEST(MainWindow, RectangleFromSettingsAndBack) {
     }
 }
 
-TEST(MainWindow, PageSwitchingChoosesTheMatchingList) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
     w.TabStrip1->setSelectedIndex(2);
-    EXPECT_EQ(w.PageIndex, 2);
-    EXPECT_EQ(w.TabStrip2->SelectedIndex(), 1);
+    EXPECT_EQ(std::make_pair(w.PageIndex, w.TabStrip2->SelectedIndex()), std::make_pair(2, 1));
     w.TabStrip1->setSelectedIndex(1);
-    EXPECT_EQ(w.PageIndex, 1);
-    EXPECT_EQ(w.TabStrip2->SelectedIndex(), 2);
+    EXPECT_EQ(std::make_pair(w.PageIndex, w.TabStrip2->SelectedIndex()), std::make_pair(1, 2));
     EXPECT_TRUE(w.Text1->editor()->hasFocus() || QApplication::focusWidget() == w.Text1->editor() ||
                 w.Text1->editor() == w.focusWidget());
 }
 
-TEST(MainWindow, EditOperationsUseTheRecordedSelection) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     w.Text1->setText(QStringLiteral("abcd"));
     t.clipboard.setText(QStringLiteral("XY"));
     const int writesBefore = t.clipboard.writes;
@@ -133,9 +134,7 @@ TEST(MainWindow, EditOperationsUseTheRecordedSelection) {
     EXPECT_EQ(w.LastSelStart, 2);
 }
 
-TEST(MainWindow, FileNewAsksFirst) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(MainWindow, FileNewAsksFirst) {
     w.Text1->setText(QStringLiteral("1+2"));
     w.Text2->setText(QStringLiteral("log\r\n"));
     t.msgBox.answer(mb::No);
@@ -143,16 +142,13 @@ TEST(MainWindow, FileNewAsksFirst) {
     EXPECT_EQ(t.msgBox.lastPrompt(),
               QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"));
     EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo);
-    EXPECT_EQ(w.Answer, mb::No);
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
     t.msgBox.answer(mb::Yes);
     w.mnuFileNew_Click();
     EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
 }
 
-TEST(MainWindow, MenusToolbarAndPlaceholderMessages) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
     QStringList menus;
     for (QAction* top : w.menuBar()->actions()) {
         menus << top->text() + ":";
@@ -199,9 +195,7 @@ TEST(MainWindow, MenusToolbarAndPlaceholderMessages) {
     EXPECT_EQ(t.msgBox.lastPrompt(), kUnderConstruction);
 }
 
-TEST(MainWindow, SeparateJSessionIsStartedInOrder) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
     w.mnuToolTest_Click();
     EXPECT_EQ(t.jsession.commands,
               (QStringList{"Quit", "Do exit_z_=: 2!:55", "Do 11!:0 :: ] 'psel minijx;pclose'", "Do 0!:0 < 1!:45 ''",
@@ -223,9 +217,7 @@ TEST(MainWindow, SeparateJSessionIsStartedInOrder) {
     EXPECT_EQ(t.app().jExeServers.size(), 1u);
 }
 
-TEST(Accessibility, EveryControlHasANameAScreenReaderCanSpeak) {
-    TestApp t;
-    frmjMain& w = t.showMain();
+TEST_F(MainWindow, EveryControlHasANameAScreenReaderCanSpeak) {
     AppState& a = t.app();
     for (VbForm* f : std::initializer_list<VbForm*>{&w, &a.form<frmAbout>(), &a.form<frmjServer>(), &a.form<frmErrDisp>(),
                                                     &a.form<frmMatrixDisp>(), &a.form<frmMatrixDisp2>(),
