@@ -15,20 +15,14 @@
 
 namespace {
 
-// The main window driven through its controls' names, with the real J engine.
+// The main window driven through its controls, with the real J engine.
 class FixedMatricesTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        main = &t.showMain();
-        sheet = main->findChild<SheetWidget*>(QStringLiteral("Spreadsheet1"));
-        list = main->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid1"));
-        release = main->findChild<QAction*>(QStringLiteral("行列解除"));
-    }
     void fix(const SheetRange& r, double base = -1) {
         for (int row = r.row1; base >= 0 && row <= r.row2; ++row)
             for (int col = r.col1; col <= r.col2; ++col) sheet->setValue(row, col, base++);
         sheet->select(r);
-        main->findChild<QAction*>(QStringLiteral("行列確定"))->trigger();
+        main->toolButton(QStringLiteral("行列確定"))->trigger();
     }
     HostValue j(const QString& name, int expectCode = 0) {
         HostValue v;
@@ -38,10 +32,10 @@ protected:
     std::uint32_t slotColour(int n) { return static_cast<std::uint32_t>(t.app().MatrixColors[n]); }
 
     TestApp t;
-    frmjMain* main = nullptr;
-    SheetWidget* sheet = nullptr;
-    FlexGrid* list = nullptr;
-    QAction* release = nullptr;
+    frmjMain* main = &t.showMain();
+    SheetWidget* sheet = main->Spreadsheet1;
+    FlexGrid* list = main->MSFlexGrid1;
+    QAction* release = main->toolButton(QStringLiteral("行列解除"));
 };
 
 TEST_F(FixedMatricesTest, AFixFillsTheSlotTheListTheSheetAndJ) {
@@ -60,9 +54,7 @@ TEST_F(FixedMatricesTest, AFixFillsTheSlotTheListTheSheetAndJ) {
     EXPECT_EQ(sheet->selection(), (SheetRange{2, 2, 4, 3}));
 
     EXPECT_EQ(j(QStringLiteral("J_A")), HostValue::doubleArray({3, 2}, {1, 2, 3, 4, 5, 6}));
-    const FlexGrid* jList = main->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid2"));
-    EXPECT_EQ((QStringList{jList->TextMatrix(1, 0), jList->TextMatrix(1, 1), jList->TextMatrix(1, 2)}),
-              (QStringList{QStringLiteral("J_A"), QStringLiteral("(3,2)"), QStringLiteral("配列, [倍浮動小数型]")}));
+    EXPECT_EQ(main->MSFlexGrid2->TextMatrix(1, 0) + main->MSFlexGrid2->TextMatrix(1, 1), "J_A(3,2)");  // J's list too
 
     sheet->setValue(9, 1, 1.0 / 3.0);  // J gets every bit, not the 15 digits the cell shows
     fix(SheetRange::cell(9, 1));
@@ -75,7 +67,7 @@ TEST_F(FixedMatricesTest, RefusedSelectionsChangeNothing) {
     sheet->select({1, 1, 2, 2});
     sheet->view()->selectionModel()->select(QItemSelection(sheet->model().index(4, 4), sheet->model().index(5, 5)),
                                             QItemSelectionModel::Select);
-    main->findChild<QAction*>(QStringLiteral("行列確定"))->trigger();
+    main->toolButton(QStringLiteral("行列確定"))->trigger();
     EXPECT_EQ(t.msgBox.lastPrompt(), kSeveralAreas);
     EXPECT_EQ(t.app().fixed.count(), 0);
 
@@ -131,7 +123,7 @@ TEST_F(FixedMatricesTest, ReleaseAfterYesFreesEverySlotAndNumberingRestarts) {
     EXPECT_EQ(list->grid().cellBackColor(2, 0), slotColour(2));
     EXPECT_FALSE(release->isEnabled());
     EXPECT_EQ(sheet->fill(4, 5), SheetModel::kDefaultFill);
-    EXPECT_EQ(main->findChild<FlexGrid*>(QStringLiteral("MSFlexGrid2"))->Rows(), 1);
+    EXPECT_EQ(main->MSFlexGrid2->Rows(), 1);
     EXPECT_EQ(*j(QStringLiteral("J_B")).doubles(), (std::vector<double>{100, 101}));  // J keeps its nouns
 
     fix({4, 4, 4, 5});
