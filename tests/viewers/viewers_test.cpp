@@ -52,12 +52,7 @@ TEST(FixedMatrixLayout, ValuesFromRowSixAndFreeSlotsShowOnlyTheHeader) {
 
 TEST(JVariableLayout, CasesByExtents) {
     const QString dbl = QStringLiteral("配列, [倍浮動小数型]");
-    struct Case {
-        JVarRecord rec;
-        HostValue value;
-        QStringList values;  // cells after the header, with the size cell the case writes
-    };
-    const Case cases[] = {
+    const std::tuple<JVarRecord, HostValue, QStringList> cases[] = {  // cells after the header, the size cell first
         {{0, "n", "[長整数型]", 0, 0}, HostValue::longValue(42), {"3,2=2 文字", "6,1=#42"}},
         {{0, "s", "[文字列型]", 0, 0}, HostValue::string(QStringLiteral("日本語です")), {"3,2=5 文字", "6,1=日本語です"}},
         {{0, "l", dbl, 0, 4}, HostValue::doubleArray({4}, {1, 2, 3, 4}), {"3,2=[4]", "6,1=#1", "6,2=#2", "6,3=#3", "6,4=#4"}},
@@ -72,15 +67,13 @@ TEST(JVariableLayout, CasesByExtents) {
                                        HostValue::longArray({2}, {7, 8})}),
          {"3,2=[3]", "6,1=ab", "6,2=9007199254740993", "6,3=7 8"}},
     };
-    for (const Case& c : cases) {
+    for (const auto& [rec, value, values] : cases) {
         JVarState s;
-        s.JVarTable[3] = c.rec;
-        s.JValues[3] = c.value;
+        s.JVarTable[3] = rec;
+        s.JValues[3] = value;
         SheetModel sheet;
         LayoutJVariable(sheet, s, 3);
-        QStringList expected = header(c.rec.name, c.rec.typeText, c.values.front().mid(4));
-        expected << c.values.mid(1);
-        EXPECT_EQ(cells(sheet), expected) << c.rec.name.toStdString();
+        EXPECT_EQ(cells(sheet), header(rec.name, rec.typeText, values.front().mid(4)) + values.mid(1)) << rec.name.toStdString();
     }
 }
 
