@@ -29,7 +29,7 @@ QString standInProgram(TestApp& t) {
     return path;
 }
 
-class ExcelHandoff : public ::testing::Test {
+class ExcelHandoffTest : public ::testing::Test {
 protected:
     TestApp t;
     frmjMain& w = t.showMain();
@@ -37,7 +37,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ExcelHandoff, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
+TEST_F(ExcelHandoffTest, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
     const QString calc = standInProgram(t);
     const QString data = QStringLiteral("/home/user/My Data/sales 2026.csv");
     t.fileDialog.answer(data);
@@ -92,7 +92,7 @@ TEST(ExcelHandoffRefused, RefusalsAndFailuresStoreNothing) {
     }
 }
 
-TEST_F(ExcelHandoff, AStoredProgramThatHasGoneIsAskedForAgain) {
+TEST_F(ExcelHandoffTest, AStoredProgramThatHasGoneIsAskedForAgain) {
     t.settings.SaveSetting("Setting", "ExcelPath", "/nowhere/soffice");
     const QString calc = standInProgram(t);
     t.fileDialog.answer("/tmp/a.csv");

@@ -105,9 +105,9 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
 
 TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
     w.TabStrip1->setSelectedIndex(2);
-    EXPECT_EQ(std::make_pair(w.PageIndex, w.TabStrip2->SelectedIndex()), std::make_pair(2, 1));
+    EXPECT_EQ((std::pair<int, int>(w.PageIndex, w.TabStrip2->SelectedIndex())), std::make_pair(2, 1));
     w.TabStrip1->setSelectedIndex(1);
-    EXPECT_EQ(std::make_pair(w.PageIndex, w.TabStrip2->SelectedIndex()), std::make_pair(1, 2));
+    EXPECT_EQ((std::pair<int, int>(w.PageIndex, w.TabStrip2->SelectedIndex())), std::make_pair(1, 2));
     EXPECT_TRUE(w.Text1->editor()->hasFocus() || QApplication::focusWidget() == w.Text1->editor() ||
                 w.Text1->editor() == w.focusWidget());
 }
