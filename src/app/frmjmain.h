@@ -72,8 +72,8 @@ public:
     SheetRange RangeBeingFixed;
     int LastCode = 0;
     TextBox* LastTextBox = nullptr;
-    std::int16_t LastSelStart = 0;
-    std::int16_t LastSelLength = 0;
+    int LastSelStart = 0;  // 1-based; wide enough for a log of any length
+    int LastSelLength = 0;
     SheetRange HighlightRange;
     SheetRange PrevSelection;
 

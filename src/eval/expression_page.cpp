@@ -119,18 +119,9 @@ void ExpressionPage::finish() {
 }
 
 void ExpressionPage::recordSelection(TextBox* box) {
-    const int start = box->SelStart() + 1;
-    const int length = box->SelLength();
     m_main.LastTextBox = box;
-    constexpr int kMax = std::numeric_limits<std::int16_t>::max();
-    if (start > kMax || length > kMax) {
-        // Past what the 16-bit record holds: no record, so Cut or Paste cannot hit the wrong text.
-        m_main.LastSelStart = 0;
-        m_main.LastSelLength = 0;
-        return;
-    }
-    m_main.LastSelStart = static_cast<std::int16_t>(start);
-    m_main.LastSelLength = static_cast<std::int16_t>(length);
+    m_main.LastSelStart = box->SelStart() + 1;
+    m_main.LastSelLength = box->SelLength();
 }
 
 void ExpressionPage::Text1_MouseUp(int, int, int, int) { recordSelection(m_main.Text1); }
