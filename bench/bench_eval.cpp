@@ -53,11 +53,15 @@ struct MemorySettings final : ISettings {
     QString GetSetting(const QString& s, const QString& k, const QString& d) override {
         return m_values.value(s + '/' + k, d);
     }
-    void SaveSetting(const QString& s, const QString& k, const QString& v) override { m_values[s + '/' + k] = v; }
+    void SaveSetting(const QString& s, const QString& k, const QString& v) override {
+        m_values[s + '/' + k] = v;
+    }
     QMap<QString, QString> m_values;
 };
 struct NoRegistry final : IRegistry {
-    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 // The program around the expression page, with the real engine.
@@ -115,7 +119,8 @@ void BM_EnterPath(benchmark::State& state) {
         int key = 13;
         r.main->expression->Text1_KeyPress(key);
     }
-    if (r.main->Text3->Text().size() != 6'890'890 || r.msgBox.shown != 0) state.SkipWithError("not rendered in full");
+    if (r.main->Text3->Text().size() != 6'890'890 || r.msgBox.shown != 0)
+        state.SkipWithError("not rendered in full");
 }
 
 void BM_RawEvalAndFormat(benchmark::State& state) {
@@ -151,11 +156,21 @@ bool defineNouns(Rig& r, int set) {
             value = k % 2 ? "200 10 $ 0.25 * i. 2000" : "?. 200 10 $ 1000";
         } else {
             switch (k % 5) {
-                case 0: value = std::to_string(k); break;
-                case 1: value = "0.5 * i. 100"; break;
-                case 2: value = "i. 20 5"; break;
-                case 3: value = "50 4 $ 1.5 2.5"; break;
-                default: value = "?. 30 3 $ 100"; break;
+                case 0:
+                    value = std::to_string(k);
+                    break;
+                case 1:
+                    value = "0.5 * i. 100";
+                    break;
+                case 2:
+                    value = "i. 20 5";
+                    break;
+                case 3:
+                    value = "50 4 $ 1.5 2.5";
+                    break;
+                default:
+                    value = "?. 30 3 $ 100";
+                    break;
             }
         }
         if (r.raw((name + "=: " + value).c_str()) != 0) return false;
@@ -237,7 +252,9 @@ int main(int argc, char** argv) {
     }
     g_rig = &rig;
     benchmark::RegisterBenchmark("BM_EnterPath", BM_EnterPath)->Unit(benchmark::kMillisecond)->MinTime(2);
-    benchmark::RegisterBenchmark("BM_RawEvalAndFormat", BM_RawEvalAndFormat)->Unit(benchmark::kMillisecond)->MinTime(2);
+    benchmark::RegisterBenchmark("BM_RawEvalAndFormat", BM_RawEvalAndFormat)
+        ->Unit(benchmark::kMillisecond)
+        ->MinTime(2);
     for (auto* b : {benchmark::RegisterBenchmark("BM_ListRefresh", BM_ListRefresh),
                     benchmark::RegisterBenchmark("BM_RefreshEngineCalls", BM_RefreshEngineCalls),
                     benchmark::RegisterBenchmark("BM_Raw50Reads", BM_Raw50Reads)})
@@ -261,10 +278,13 @@ int main(int argc, char** argv) {
         std::printf("\n");
     };
     std::printf("\n");
-    ratio("Enter with i. 1000 1000 / JDo + J's own formatting     ", "BM_EnterPath/", "BM_RawEvalAndFormat/", 2);
+    ratio("Enter with i. 1000 1000 / JDo + J's own formatting     ", "BM_EnterPath/", "BM_RawEvalAndFormat/",
+          2);
     ratio("refresh, 50 session nouns / 50 raw JGetM reads        ", "BM_ListRefresh/0", "BM_Raw50Reads/0", 3);
-    ratio("  of which engine calls alone / 50 raw JGetM reads    ", "BM_RefreshEngineCalls/0", "BM_Raw50Reads/0", 0);
+    ratio("  of which engine calls alone / 50 raw JGetM reads    ", "BM_RefreshEngineCalls/0",
+          "BM_Raw50Reads/0", 0);
     ratio("refresh, 50 tables of 200 x 10 / 50 raw JGetM reads   ", "BM_ListRefresh/1", "BM_Raw50Reads/1", 3);
-    ratio("  of which engine calls alone / 50 raw JGetM reads    ", "BM_RefreshEngineCalls/1", "BM_Raw50Reads/1", 0);
+    ratio("  of which engine calls alone / 50 raw JGetM reads    ", "BM_RefreshEngineCalls/1",
+          "BM_Raw50Reads/1", 0);
     return allMet ? 0 : 2;
 }

@@ -42,11 +42,20 @@ const std::vector<QString>& cellTexts() {
         for (int i = 0; i < kRows * kCols; ++i) {
             const int v = n(rng);
             switch (form(rng)) {
-                case 0: out.push_back(QString::number(v)); break;
-                case 1: out.push_back(QStringLiteral("-%1.%2").arg(v / 1000).arg(v % 1000)); break;
-                case 2: out.push_back(QStringLiteral("%1E-%2").arg(v % 100).arg(v % 7)); break;
-                case 3: out.push_back(QStringLiteral(" %1.5 ").arg(v)); break;
-                default: out.push_back(QStringLiteral("%1.%2").arg(v / 100).arg(v % 100, 2, 10, QLatin1Char('0')));
+                case 0:
+                    out.push_back(QString::number(v));
+                    break;
+                case 1:
+                    out.push_back(QStringLiteral("-%1.%2").arg(v / 1000).arg(v % 1000));
+                    break;
+                case 2:
+                    out.push_back(QStringLiteral("%1E-%2").arg(v % 100).arg(v % 7));
+                    break;
+                case 3:
+                    out.push_back(QStringLiteral(" %1.5 ").arg(v));
+                    break;
+                default:
+                    out.push_back(QStringLiteral("%1.%2").arg(v / 100).arg(v % 100, 2, 10, QLatin1Char('0')));
             }
         }
         return out;
@@ -119,12 +128,18 @@ struct MemoryClipboard final : IClipboard {
     QString m_text;
 };
 struct MemorySettings final : ISettings {
-    QString GetSetting(const QString& s, const QString& k, const QString& d) override { return m_values.value(s + '/' + k, d); }
-    void SaveSetting(const QString& s, const QString& k, const QString& v) override { m_values[s + '/' + k] = v; }
+    QString GetSetting(const QString& s, const QString& k, const QString& d) override {
+        return m_values.value(s + '/' + k, d);
+    }
+    void SaveSetting(const QString& s, const QString& k, const QString& v) override {
+        m_values[s + '/' + k] = v;
+    }
     QMap<QString, QString> m_values;
 };
 struct NoRegistry final : IRegistry {
-    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override {
+        return std::nullopt;
+    }
 };
 
 // The program around the sheet: the real engine, the main window, the filled sheet.
@@ -223,7 +238,9 @@ int main(int argc, char** argv) {
     bool ok = true;
     const double whole = bestSeconds([&] { ok = ok && rig.fix(); }, 1);
     rig.release();
-    std::printf("whole fix of 65536 x 26 text cells, J transfer included: %.3f s (target < 2 s, ratio to target %.2f)%s\n",
-                whole, whole / 2.0, ok ? "" : " FAILED");
+    std::printf(
+        "whole fix of 65536 x 26 text cells, J transfer included: %.3f s (target < 2 s, ratio to target "
+        "%.2f)%s\n",
+        whole, whole / 2.0, ok ? "" : " FAILED");
     return ok ? 0 : 1;
 }

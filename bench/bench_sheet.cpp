@@ -7,9 +7,9 @@
 
 #include <QApplication>
 
+#include <malloc.h>
 #include <chrono>
 #include <cstdio>
-#include <malloc.h>
 #include <memory>
 
 namespace {
@@ -49,7 +49,8 @@ int main(int argc, char** argv) {
     SheetModel m;
     benchmark::DoNotOptimize(writeAndRead(m));
     const double secs = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("write+read 1,000,000 numbers: %.3f s (target < 1 s, ratio to target %.2f)\n", secs, secs / 1.0);
+    std::printf("write+read 1,000,000 numbers: %.3f s (target < 1 s, ratio to target %.2f)\n", secs,
+                secs / 1.0);
     std::printf("empty sheet: %.2f MB (target < 5 MB, ratio to target %.2f)\n", (after - before) / 1048576.0,
                 (after - before) / (5.0 * 1048576.0));
     return 0;

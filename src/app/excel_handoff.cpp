@@ -14,7 +14,8 @@ const QString kSection = QStringLiteral("Setting");
 const QString kKey = QStringLiteral("ExcelPath");
 
 QString unquoted(QString s) {
-    if (s.size() >= 2 && s.startsWith(QLatin1Char('"')) && s.endsWith(QLatin1Char('"'))) s = s.mid(1, s.size() - 2);
+    if (s.size() >= 2 && s.startsWith(QLatin1Char('"')) && s.endsWith(QLatin1Char('"')))
+        s = s.mid(1, s.size() - 2);
     return s;
 }
 
@@ -67,20 +68,21 @@ void ExcelHandoff::mnuFileExcelOpen_Click() {
 
 bool ExcelHandoff::askForProgram() {
     SetMousePointer(kPointerDefault);
-    m_main.Answer = static_cast<std::int16_t>(m_app.msgBox().MsgBox(
-        QStringLiteral("EXCEL.EXE が見つかりません。手動で探して下さい。？\r"
-                       "次回からは、自動的に起動します。\r"
-                       "(EXCELは、一般的には\r"
-                       "[…\\Program Files\\Microsoft Office\\Office\\EXCEL.EXE])\r"
-                       "にあるはずですが…。"),
-        mb::YesNo));
+    m_main.Answer = static_cast<std::int16_t>(
+        m_app.msgBox().MsgBox(QStringLiteral("EXCEL.EXE が見つかりません。手動で探して下さい。？\r"
+                                             "次回からは、自動的に起動します。\r"
+                                             "(EXCELは、一般的には\r"
+                                             "[…\\Program Files\\Microsoft Office\\Office\\EXCEL.EXE])\r"
+                                             "にあるはずですが…。"),
+                              mb::YesNo));
     if (m_main.Answer == mb::No) return false;
     // Linux programs have no .exe: the picker offers every file as well.
     const OpenFileAnswer program = m_app.fileDialog().ShowOpen(
         {kExcelPickerTitle, QStringLiteral("Excel|Excel.exe|すべてのﾌｧｲﾙ (*.*)|*"), 2});
     if (program.fileName.isEmpty()) {
-        m_app.msgBox().MsgBox(QStringLiteral("表計算ソフトが選ばれなかったため、ファイルを開けませんでした。"),
-                              mb::OKOnly | mb::Exclamation);
+        m_app.msgBox().MsgBox(
+            QStringLiteral("表計算ソフトが選ばれなかったため、ファイルを開けませんでした。"),
+            mb::OKOnly | mb::Exclamation);
         return false;
     }
     m_app.excel.ExcelExePath = program.fileName;

@@ -31,7 +31,8 @@ QPixmap iconFrame(bool lit) {
     f.setPixelSize(13);
     p.setFont(f);
     p.setPen(blue);
-    p.drawText(QRect(36, 1, 51, 31), Qt::AlignVCenter | Qt::AlignLeft, lit ? QStringLiteral("DLL") : QStringLiteral("EXE"));
+    p.drawText(QRect(36, 1, 51, 31), Qt::AlignVCenter | Qt::AlignLeft,
+               lit ? QStringLiteral("DLL") : QStringLiteral("EXE"));
     return pm;
 }
 
@@ -103,13 +104,17 @@ void frmAbout::Form_Load() {
     Timer1->setInterval(500);
     Timer1->start();
     lblVersion->setText(QStringLiteral("V%1.%2.%3").arg(kMajor).arg(kMinor).arg(kRevision));
-    lblTitle->setText(kAppTitle + QStringLiteral(" [jDLLserver for j601c]\r\rＪDLL および Ｊ言語のための外部入出力プロセッサ")
-                                      .replace(QLatin1Char('\r'), QLatin1Char('\n')));
-    lblDescription->setText(QStringLiteral("計算は Jsoftware Inc. の J エンジンによります。\n\n"
-                                           "jDLLserver Jsoftware Inc.\n\njEXEserver Jsoftware Inc."));
-    lblDisclaimer->setText(QStringLiteral("本ソフトウェアは現状のまま提供され、\n"
-                                          "動作と結果についていかなる保証もありません。\n"
-                                          "J は Jsoftware Inc. の製品です。"));
+    lblTitle->setText(
+        kAppTitle +
+        QStringLiteral(" [jDLLserver for j601c]\r\rＪDLL および Ｊ言語のための外部入出力プロセッサ")
+            .replace(QLatin1Char('\r'), QLatin1Char('\n')));
+    lblDescription->setText(
+        QStringLiteral("計算は Jsoftware Inc. の J エンジンによります。\n\n"
+                       "jDLLserver Jsoftware Inc.\n\njEXEserver Jsoftware Inc."));
+    lblDisclaimer->setText(
+        QStringLiteral("本ソフトウェアは現状のまま提供され、\n"
+                       "動作と結果についていかなる保証もありません。\n"
+                       "J は Jsoftware Inc. の製品です。"));
     for (QLabel* l : {lblTitle, lblVersion, lblDescription, lblDisclaimer}) l->setAccessibleName(l->text());
     centreOnScreen();
 }

@@ -19,7 +19,6 @@
 #include "matrix/fixed_matrices.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -29,6 +28,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolBar>
+#include <algorithm>
 
 namespace {
 
@@ -51,7 +51,8 @@ QLabel* label(QWidget* parent, const QString& name, const QString& caption) {
 
 }  // namespace
 
-frmjMain::frmjMain(AppState& app, QWidget* parent) : VbForm(app, parent, true), m_layout(initialMainLayout()) {
+frmjMain::frmjMain(AppState& app, QWidget* parent)
+    : VbForm(app, parent, true), m_layout(initialMainLayout()) {
     setObjectName(QStringLiteral("frmjMain"));
     setWindowTitle(QStringLiteral("frmjMain"));
     buildControls();
@@ -158,17 +159,21 @@ void frmjMain::buildMenus() {
     };
 
     QMenu* file = menu(QStringLiteral("mnuFile"), QStringLiteral("ﾌｧｲﾙ(&F)"));
-    item(file, QStringLiteral("mnuFileExcelOpen"), QStringLiteral("Jデータ・EXCELファイルを開く"), &frmjMain::mnuFileExcelOpen_Click);
+    item(file, QStringLiteral("mnuFileExcelOpen"), QStringLiteral("Jデータ・EXCELファイルを開く"),
+         &frmjMain::mnuFileExcelOpen_Click);
     file->addSeparator();
     item(file, QStringLiteral("mnuFileNew"), QStringLiteral("新規作成(&N)"), &frmjMain::mnuFileNew_Click);
     item(file, QStringLiteral("mnuFileOpen"), QStringLiteral("開く(&O)..."), &frmjMain::mnuFileOpen_Click);
-    item(file, QStringLiteral("mnuFileSave"), QStringLiteral("上書き保存(&S)"), &frmjMain::showUnderConstruction);
-    item(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("名前を付けて保存(&A)..."), &frmjMain::showUnderConstruction);
+    item(file, QStringLiteral("mnuFileSave"), QStringLiteral("上書き保存(&S)"),
+         &frmjMain::showUnderConstruction);
+    item(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("名前を付けて保存(&A)..."),
+         &frmjMain::showUnderConstruction);
     file->addSeparator();
     item(file, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"), &frmjMain::Unload);
 
     QMenu* edit = menu(QStringLiteral("mnuEdit"), QStringLiteral("編集(&E)"));
-    item(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("元に戻す(&U)"), &frmjMain::showUnderConstruction);
+    item(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("元に戻す(&U)"),
+         &frmjMain::showUnderConstruction);
     edit->addSeparator();
     item(edit, QStringLiteral("mnuEditCut"), QStringLiteral("切り取り(&T)"), &frmjMain::mnuEditCut_Click);
     item(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("ｺﾋﾟｰ(&C)"), &frmjMain::mnuEditCopy_Click);
@@ -177,17 +182,22 @@ void frmjMain::buildMenus() {
          [this] { app().msgBox().MsgBox(kPleaseWait, mb::OKOnly); });
 
     QMenu* tool = menu(QStringLiteral("mnuTool"), QStringLiteral("ツール(&T)"));
-    item(tool, QStringLiteral("mnuToolDataBase"), QStringLiteral("J Expression 参照"), &frmjMain::mnuToolDataBase_Click);
+    item(tool, QStringLiteral("mnuToolDataBase"), QStringLiteral("J Expression 参照"),
+         &frmjMain::mnuToolDataBase_Click);
     item(tool, QStringLiteral("mnuToolTest"), QStringLiteral("j.EXE起動"), &frmjMain::mnuToolTest_Click);
-    item(tool, QStringLiteral("mnuToolConsole"), QStringLiteral("Ｊコンソール"), &frmjMain::mnuToolConsole_Click);
+    item(tool, QStringLiteral("mnuToolConsole"), QStringLiteral("Ｊコンソール"),
+         &frmjMain::mnuToolConsole_Click);
     tool->addSeparator();
-    item(tool, QStringLiteral("mnuToolDict"), QStringLiteral("「日・中・英語」統計用語対応表"), &frmjMain::mnuToolDict_Click);
+    item(tool, QStringLiteral("mnuToolDict"), QStringLiteral("「日・中・英語」統計用語対応表"),
+         &frmjMain::mnuToolDict_Click);
 
     QMenu* help = menu(QStringLiteral("mnuHelp"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
-    item(help, QStringLiteral("mnuHelpContents"), QStringLiteral("Kalvoretのヘルプ"), &frmjMain::mnuHelpContents_Click);
+    item(help, QStringLiteral("mnuHelpContents"), QStringLiteral("Kalvoretのヘルプ"),
+         &frmjMain::mnuHelpContents_Click);
     item(help, QStringLiteral("mnuHelpAuther"), QStringLiteral("製作者の宣伝"), [] {});
     help->addSeparator();
-    item(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &frmjMain::mnuHelpAbout_Click);
+    item(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"),
+         &frmjMain::mnuHelpAbout_Click);
 }
 
 void frmjMain::buildToolbar() {
@@ -197,10 +207,11 @@ void frmjMain::buildToolbar() {
         const char* image;
     };
     const Button buttons[] = {
-        {"新規作成", "新規作成", "New"}, {"開く", "開く", "Open"}, {"上書き保存", "上書き保存", "Save"},
-        {nullptr, nullptr, nullptr},     {"切り取り", "切り取り", "Cut"}, {"ｺﾋﾟｰ", "ｺﾋﾟｰ", "Copy"},
-        {"貼り付け", "貼り付け", "Paste"}, {nullptr, nullptr, nullptr}, {"行列確定", "VB行列確定", "SetMtx"},
-        {"行列解除", "VB行列解除", "ResetMtx"},
+        {"新規作成", "新規作成", "New"},      {"開く", "開く", "Open"},
+        {"上書き保存", "上書き保存", "Save"}, {nullptr, nullptr, nullptr},
+        {"切り取り", "切り取り", "Cut"},      {"ｺﾋﾟｰ", "ｺﾋﾟｰ", "Copy"},
+        {"貼り付け", "貼り付け", "Paste"},    {nullptr, nullptr, nullptr},
+        {"行列確定", "VB行列確定", "SetMtx"}, {"行列解除", "VB行列解除", "ResetMtx"},
     };
     for (const Button& b : buttons) {
         if (!b.key) {
@@ -248,7 +259,8 @@ void frmjMain::applyLayout() {
     placeTwips(MSFlexGrid2, l.Grids);
     placeTwips(Spreadsheet1, l.Spreadsheet1);
     // Captions designed for narrower fonts keep their left edge and grow to fit.
-    for (QLabel* lb : {Label1[0], Label1[1]}) lb->resize(std::max(lb->width(), lb->sizeHint().width()), lb->height());
+    for (QLabel* lb : {Label1[0], Label1[1]})
+        lb->resize(std::max(lb->width(), lb->sizeHint().width()), lb->height());
 
     // Toolbar and status bar keep to the top and bottom edges of the client area.
     const int w = client()->width() > 0 ? pixelsToTwips(client()->width()) : 9240;
@@ -341,15 +353,16 @@ void frmjMain::tbToolBar_ButtonClick(const QString& key) {
 void frmjMain::showUnderConstruction() { app().msgBox().MsgBox(kUnderConstruction, mb::OKOnly); }
 
 void frmjMain::ReleaseAll() {
-    Answer = static_cast<std::int16_t>(
-        app().msgBox().MsgBox(QStringLiteral("行列確定をすべて解除します。よろしいですか？"), mb::YesNo | mb::Exclamation));
+    Answer = static_cast<std::int16_t>(app().msgBox().MsgBox(
+        QStringLiteral("行列確定をすべて解除します。よろしいですか？"), mb::YesNo | mb::Exclamation));
     SetMousePointer(kPointerDefault);
     if (Answer != mb::No) matrices->ReleaseMatrices();
 }
 
 void frmjMain::mnuFileNew_Click() {
     Answer = static_cast<std::int16_t>(app().msgBox().MsgBox(
-        QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"), mb::YesNo));
+        QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"),
+        mb::YesNo));
     if (Answer == mb::No) return;
     Text1->setText(QString());
     Text2->setText(QString());
@@ -377,7 +390,8 @@ void frmjMain::mnuEditCut_Click() {
 void frmjMain::mnuEditPaste_Click() {
     if (!LastTextBox || LastSelStart < 1) return;
     const QString t = LastTextBox->Text();
-    LastTextBox->setText(t.left(LastSelStart - 1) + app().clipboard().text() + t.mid(LastSelStart - 1 + LastSelLength));
+    LastTextBox->setText(t.left(LastSelStart - 1) + app().clipboard().text() +
+                         t.mid(LastSelStart - 1 + LastSelLength));
 }
 
 void frmjMain::mnuFileExcelOpen_Click() { excel->mnuFileExcelOpen_Click(); }
@@ -392,8 +406,8 @@ void frmjMain::mnuToolTest_Click() {
     const bool ok = server && server->send(QStringLiteral("Quit")) &&
                     server->send(QStringLiteral("Do exit_z_=: 2!:55")) &&
                     server->send(QStringLiteral("Do 11!:0 :: ] 'psel minijx;pclose'")) &&
-                    server->send(QStringLiteral("Do 0!:0 < 1!:45 ''")) && server->send(QStringLiteral("Show 1")) &&
-                    server->send(QStringLiteral("Log 1"));
+                    server->send(QStringLiteral("Do 0!:0 < 1!:45 ''")) &&
+                    server->send(QStringLiteral("Show 1")) && server->send(QStringLiteral("Log 1"));
     if (!ok) {
         app().msgBox().MsgBox(QStringLiteral("jEXEserver(j.exe)がインストールされていません。\r"
                                              "現在状況を調査中です。V2の開発までお待ちください。"),

@@ -80,8 +80,8 @@ public:
 // lookup of a system-information program.
 enum class RegistryRoot { LocalMachine, CurrentUser };
 struct RegistryValue {
-    int type = 0;         // 1 string, 4 32-bit number
-    QByteArray data;      // raw bytes as stored
+    int type = 0;     // 1 string, 4 32-bit number
+    QByteArray data;  // raw bytes as stored
 };
 class IRegistry {
 public:

@@ -22,11 +22,21 @@ int QtMessageBox::MsgBox(const QString& prompt, int buttonsAndIcon, const QStrin
     box.setWindowTitle(title.isEmpty() ? kAppTitle : title);
     box.setText(toDisplayText(prompt));
     switch (icon) {
-        case mb::Critical: box.setIcon(QMessageBox::Critical); break;
-        case mb::Question: box.setIcon(QMessageBox::Question); break;
-        case mb::Exclamation: box.setIcon(QMessageBox::Warning); break;
-        case mb::Information: box.setIcon(QMessageBox::Information); break;
-        default: box.setIcon(QMessageBox::NoIcon); break;
+        case mb::Critical:
+            box.setIcon(QMessageBox::Critical);
+            break;
+        case mb::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
+        case mb::Exclamation:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case mb::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        default:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
     }
     if (buttons == mb::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
@@ -86,7 +96,8 @@ void QtClipboard::setText(const QString& text) { QGuiApplication::clipboard()->s
 void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
 
 IniSettings::IniSettings()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kAppTitle, kAppTitle)) {}
+    : m_settings(
+          std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kAppTitle, kAppTitle)) {}
 
 IniSettings::IniSettings(const QString& fileName)
     : m_settings(std::make_unique<QSettings>(fileName, QSettings::IniFormat)) {}
@@ -151,7 +162,8 @@ QString resolveDataDir() {
         QDir().mkpath(env);
         return QDir(env).absolutePath();
     }
-    const QString beside = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KalvoretParts"));
+    const QString beside =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KalvoretParts"));
     if (QDir().mkpath(beside) && QFileInfo(beside).isWritable()) return beside;
     const QString user = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
                              .filePath(QStringLiteral("KalvoretParts"));

@@ -22,7 +22,8 @@ bool GetKeyValue(IRegistry& registry, RegistryRoot keyRoot, const QString& keyNa
     } else if (v->type == 4) {
         // A 32-bit number, stored little-endian.
         std::uint32_t n = 0;
-        std::memcpy(&n, v->data.constData(), std::min<std::size_t>(sizeof n, static_cast<std::size_t>(v->data.size())));
+        std::memcpy(&n, v->data.constData(),
+                    std::min<std::size_t>(sizeof n, static_cast<std::size_t>(v->data.size())));
         keyVal = QString::number(n);
     }
     return true;
@@ -32,8 +33,8 @@ void StartSysInfo(AppState& app) {
     QString path;
     if (!GetKeyValue(app.registry(), RegistryRoot::LocalMachine, kMsInfoKey, QStringLiteral("PATH"), path)) {
         QString folder;
-        if (GetKeyValue(app.registry(), RegistryRoot::LocalMachine, kMsInfoLocationKey, QStringLiteral("MSINFO"),
-                        folder) &&
+        if (GetKeyValue(app.registry(), RegistryRoot::LocalMachine, kMsInfoLocationKey,
+                        QStringLiteral("MSINFO"), folder) &&
             QFileInfo::exists(folder + QStringLiteral("\\MSINFO32.EXE"))) {
             path = folder + QStringLiteral("\\MSINFO32.EXE");
         } else {
@@ -42,16 +43,22 @@ void StartSysInfo(AppState& app) {
         }
     }
     QString error;
-    if (path.isEmpty() || !app.process().startDetached(path, {}, &error)) app.msgBox().MsgBox(kNoSysInfo, mb::OKOnly);
+    if (path.isEmpty() || !app.process().startDetached(path, {}, &error))
+        app.msgBox().MsgBox(kNoSysInfo, mb::OKOnly);
 }
 
 QStringList LinuxRegistry::candidatePrograms() {
-    return {QStringLiteral("hardinfo"), QStringLiteral("hardinfo2"), QStringLiteral("kinfocenter"),
-            QStringLiteral("gnome-system-monitor"), QStringLiteral("mate-system-monitor"),
-            QStringLiteral("xfce4-taskmanager"), QStringLiteral("lxtask")};
+    return {QStringLiteral("hardinfo"),
+            QStringLiteral("hardinfo2"),
+            QStringLiteral("kinfocenter"),
+            QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("mate-system-monitor"),
+            QStringLiteral("xfce4-taskmanager"),
+            QStringLiteral("lxtask")};
 }
 
-std::optional<RegistryValue> LinuxRegistry::query(RegistryRoot root, const QString& keyName, const QString& valueName) {
+std::optional<RegistryValue> LinuxRegistry::query(RegistryRoot root, const QString& keyName,
+                                                  const QString& valueName) {
     if (root != RegistryRoot::LocalMachine || keyName.compare(kMsInfoKey, Qt::CaseInsensitive) != 0 ||
         valueName.compare(QStringLiteral("PATH"), Qt::CaseInsensitive) != 0)
         return std::nullopt;

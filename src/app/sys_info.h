@@ -22,6 +22,7 @@ inline const QString kMsInfoLocationKey = QStringLiteral("SOFTWARE\\Microsoft\\S
 // system-information program found on PATH.
 class LinuxRegistry final : public IRegistry {
 public:
-    std::optional<RegistryValue> query(RegistryRoot root, const QString& keyName, const QString& valueName) override;
+    std::optional<RegistryValue> query(RegistryRoot root, const QString& keyName,
+                                       const QString& valueName) override;
     static QStringList candidatePrograms();
 };

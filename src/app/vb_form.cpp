@@ -31,12 +31,14 @@ int VbForm::Top() const {
 
 int VbForm::Width() const {
     const int px = m_client->width();
-    return px == twipsToPixels(m_setWidth - kNonClientWidth) ? m_setWidth : pixelsToTwips(px) + kNonClientWidth;
+    return px == twipsToPixels(m_setWidth - kNonClientWidth) ? m_setWidth
+                                                             : pixelsToTwips(px) + kNonClientWidth;
 }
 
 int VbForm::Height() const {
     const int px = m_client->height();
-    return px == twipsToPixels(m_setHeight - nonClientHeight()) ? m_setHeight : pixelsToTwips(px) + nonClientHeight();
+    return px == twipsToPixels(m_setHeight - nonClientHeight()) ? m_setHeight
+                                                                : pixelsToTwips(px) + nonClientHeight();
 }
 
 void VbForm::Move(int left, int top, int width, int height) {

@@ -13,15 +13,20 @@ namespace {
 
 int mouseButtonCode(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
 int shiftCode(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
 }
 
 void setupPlainTable(QTableView* v) {
@@ -38,7 +43,8 @@ void setupPlainTable(QTableView* v) {
 
 }  // namespace
 
-FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridModel(this)), m_frozen(new QTableView(this)) {
+FlexGrid::FlexGrid(QWidget* parent)
+    : QTableView(parent), m_model(new FlexGridModel(this)), m_frozen(new QTableView(this)) {
     setModel(m_model);
     setupPlainTable(this);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -57,7 +63,8 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent), m_model(new FlexGridMo
     m_frozen->horizontalHeader()->setMinimumSectionSize(0);
     m_frozen->verticalHeader()->setDefaultSectionSize(verticalHeader()->defaultSectionSize());
     m_frozen->viewport()->installEventFilter(this);
-    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_frozen->horizontalScrollBar(), &QScrollBar::setValue);
+    connect(horizontalScrollBar(), &QScrollBar::valueChanged, m_frozen->horizontalScrollBar(),
+            &QScrollBar::setValue);
     connect(horizontalHeader(), &QHeaderView::sectionResized, this,
             [this](int section, int, int size) { m_frozen->setColumnWidth(section, size); });
 
@@ -154,7 +161,9 @@ void FlexGrid::setMergeRow(int row, bool merge) {
     updateSpans();
 }
 
-void FlexGrid::AddItem(const QString& tabSeparated) { m_model->appendRow(tabSeparated.split(QLatin1Char('\t'))); }
+void FlexGrid::AddItem(const QString& tabSeparated) {
+    m_model->appendRow(tabSeparated.split(QLatin1Char('\t')));
+}
 
 void FlexGrid::RemoveItem(int row) { m_model->removeRow(row); }
 
@@ -216,7 +225,8 @@ void FlexGrid::updateFrozen() {
     for (int r = 0; r < Rows(); ++r) m_frozen->setRowHidden(r, r >= fixed);
     int h = 0;
     for (int r = 0; r < fixed; ++r) h += rowHeight(r);
-    m_frozen->setGeometry(viewport()->x(), viewport()->y(), viewport()->width(), std::min(h, viewport()->height()));
+    m_frozen->setGeometry(viewport()->x(), viewport()->y(), viewport()->width(),
+                          std::min(h, viewport()->height()));
     m_frozen->horizontalScrollBar()->setValue(horizontalScrollBar()->value());
     m_frozen->show();
     m_frozen->raise();
@@ -304,13 +314,27 @@ bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
 void FlexGrid::keyPressEvent(QKeyEvent* e) {
     int row = m_row, col = m_col;
     switch (e->key()) {
-        case Qt::Key_Up: row = std::max(FixedRows(), row - 1); break;
-        case Qt::Key_Down: row = std::min(Rows() - 1, row + 1); break;
-        case Qt::Key_Left: col = std::max(FixedCols(), col - 1); break;
-        case Qt::Key_Right: col = std::min(Cols() - 1, col + 1); break;
-        case Qt::Key_Home: col = FixedCols(); break;
-        case Qt::Key_End: col = Cols() - 1; break;
-        default: QTableView::keyPressEvent(e); return;
+        case Qt::Key_Up:
+            row = std::max(FixedRows(), row - 1);
+            break;
+        case Qt::Key_Down:
+            row = std::min(Rows() - 1, row + 1);
+            break;
+        case Qt::Key_Left:
+            col = std::max(FixedCols(), col - 1);
+            break;
+        case Qt::Key_Right:
+            col = std::min(Cols() - 1, col + 1);
+            break;
+        case Qt::Key_Home:
+            col = FixedCols();
+            break;
+        case Qt::Key_End:
+            col = Cols() - 1;
+            break;
+        default:
+            QTableView::keyPressEvent(e);
+            return;
     }
     if (row < 0 || col < 0) return;
     if (e->modifiers() & Qt::ShiftModifier) {

@@ -9,16 +9,26 @@
 
 Qt::Alignment flexAlignment(int code) {
     switch (code) {
-        case 0: return Qt::AlignLeft | Qt::AlignTop;
-        case 1: return Qt::AlignLeft | Qt::AlignVCenter;
-        case 2: return Qt::AlignLeft | Qt::AlignBottom;
-        case 3: return Qt::AlignHCenter | Qt::AlignTop;
-        case 4: return Qt::AlignCenter;
-        case 5: return Qt::AlignHCenter | Qt::AlignBottom;
-        case 6: return Qt::AlignRight | Qt::AlignTop;
-        case 7: return Qt::AlignRight | Qt::AlignVCenter;
-        case 8: return Qt::AlignRight | Qt::AlignBottom;
-        default: return Qt::AlignLeft | Qt::AlignVCenter;
+        case 0:
+            return Qt::AlignLeft | Qt::AlignTop;
+        case 1:
+            return Qt::AlignLeft | Qt::AlignVCenter;
+        case 2:
+            return Qt::AlignLeft | Qt::AlignBottom;
+        case 3:
+            return Qt::AlignHCenter | Qt::AlignTop;
+        case 4:
+            return Qt::AlignCenter;
+        case 5:
+            return Qt::AlignHCenter | Qt::AlignBottom;
+        case 6:
+            return Qt::AlignRight | Qt::AlignTop;
+        case 7:
+            return Qt::AlignRight | Qt::AlignVCenter;
+        case 8:
+            return Qt::AlignRight | Qt::AlignBottom;
+        default:
+            return Qt::AlignLeft | Qt::AlignVCenter;
     }
 }
 
@@ -52,7 +62,9 @@ void FlexGridModel::setCols(int n) {
     std::vector<QString> t(static_cast<std::size_t>(m_rows) * n);
     const int keep = std::min(n, m_cols);
     for (int r = 0; r < m_rows; ++r)
-        for (int c = 0; c < keep; ++c) t[static_cast<std::size_t>(r) * n + c] = std::move(m_text[static_cast<std::size_t>(r) * m_cols + c]);
+        for (int c = 0; c < keep; ++c)
+            t[static_cast<std::size_t>(r) * n + c] =
+                std::move(m_text[static_cast<std::size_t>(r) * m_cols + c]);
     m_text = std::move(t);
     m_colAlign.resize(n, 9);
     std::erase_if(m_format, [n](const auto& kv) { return static_cast<int>(kv.first & 0xFFFFFFFF) >= n; });
@@ -95,7 +107,8 @@ void FlexGridModel::clearTexts() {
 void FlexGridModel::appendRow(const QStringList& texts) {
     if (m_redraw) beginInsertRows({}, m_rows, m_rows);
     m_text.resize(static_cast<std::size_t>(m_rows + 1) * m_cols);
-    for (int c = 0; c < m_cols && c < texts.size(); ++c) m_text[static_cast<std::size_t>(m_rows) * m_cols + c] = texts[c];
+    for (int c = 0; c < m_cols && c < texts.size(); ++c)
+        m_text[static_cast<std::size_t>(m_rows) * m_cols + c] = texts[c];
     ++m_rows;
     if (m_redraw) endInsertRows();
     emit shapeChanged();
@@ -180,7 +193,8 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
         }
         case Qt::BackgroundRole: {
             if (auto c = cellBackColor(row, col)) return vbColor(*c);
-            if (row < m_fixedRows || col < m_fixedCols) return QApplication::palette().color(QPalette::Button);
+            if (row < m_fixedRows || col < m_fixedCols)
+                return QApplication::palette().color(QPalette::Button);
             return {};
         }
         default:

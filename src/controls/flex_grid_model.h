@@ -56,7 +56,9 @@ private:
         std::optional<int> alignment;
         std::optional<std::uint32_t> backColor;
     };
-    static std::uint64_t key(int row, int col) { return (static_cast<std::uint64_t>(row) << 32) | static_cast<std::uint32_t>(col); }
+    static std::uint64_t key(int row, int col) {
+        return (static_cast<std::uint64_t>(row) << 32) | static_cast<std::uint32_t>(col);
+    }
     bool inRange(int row, int col) const { return row >= 0 && row < m_rows && col >= 0 && col < m_cols; }
     void cellChanged(int row, int col);
 

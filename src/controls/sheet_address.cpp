@@ -7,7 +7,8 @@ SheetRange SheetRange::spanning(SheetCell a, SheetCell b) {
 }
 
 bool SheetRange::isValid() const {
-    return row1 >= 1 && col1 >= 1 && row2 <= sheet::kRows && col2 <= sheet::kCols && row1 <= row2 && col1 <= col2;
+    return row1 >= 1 && col1 >= 1 && row2 <= sheet::kRows && col2 <= sheet::kCols && row1 <= row2 &&
+           col1 <= col2;
 }
 
 QString SheetRange::address() const {

@@ -8,7 +8,8 @@
 #include <cmath>
 
 SheetModel::SheetModel(QObject* parent)
-    : QAbstractTableModel(parent), m_blocks(static_cast<std::size_t>(sheet::kCols) * (sheet::kRows / kBlockRows)) {
+    : QAbstractTableModel(parent),
+      m_blocks(static_cast<std::size_t>(sheet::kCols) * (sheet::kRows / kBlockRows)) {
     m_font.setPointSize(10);
 }
 
@@ -158,8 +159,9 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole: {
             QString t = text(row, col);
-            return t.contains(QLatin1Char('\r')) ? QString(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
-                                                 : t;
+            return t.contains(QLatin1Char('\r'))
+                       ? QString(t).replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                       : t;
         }
         case Qt::EditRole:
             return text(row, col);

@@ -57,12 +57,14 @@ QList<SheetRange> mergeAreas(QList<SheetRange> areas) {
                 if (a.contains(b)) {
                     areas.removeAt(j);
                     merged = true;
-                } else if (a.col1 == b.col1 && a.col2 == b.col2 && b.row1 <= a.row2 + 1 && b.row2 >= a.row1 - 1) {
+                } else if (a.col1 == b.col1 && a.col2 == b.col2 && b.row1 <= a.row2 + 1 &&
+                           b.row2 >= a.row1 - 1) {
                     a.row1 = std::min(a.row1, b.row1);
                     a.row2 = std::max(a.row2, b.row2);
                     areas.removeAt(j);
                     merged = true;
-                } else if (a.row1 == b.row1 && a.row2 == b.row2 && b.col1 <= a.col2 + 1 && b.col2 >= a.col1 - 1) {
+                } else if (a.row1 == b.row1 && a.row2 == b.row2 && b.col1 <= a.col2 + 1 &&
+                           b.col2 >= a.col1 - 1) {
                     a.col1 = std::min(a.col1, b.col1);
                     a.col2 = std::max(a.col2, b.col2);
                     areas.removeAt(j);
@@ -76,7 +78,8 @@ QList<SheetRange> mergeAreas(QList<SheetRange> areas) {
 
 }  // namespace
 
-SheetWidget::SheetWidget(QWidget* parent) : QWidget(parent), m_model(new SheetModel(this)), m_view(new QTableView(this)) {
+SheetWidget::SheetWidget(QWidget* parent)
+    : QWidget(parent), m_model(new SheetModel(this)), m_view(new QTableView(this)) {
     m_view->setObjectName(QStringLiteral("SheetView"));
     m_view->setModel(m_model);
     m_view->setItemDelegate(new BorderDelegate(m_model, m_view));
@@ -109,8 +112,10 @@ SheetWidget::SheetWidget(QWidget* parent) : QWidget(parent), m_model(new SheetMo
     // Enter after typing goes on to the cell below, unless the edit itself moved on.
     connect(m_view->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
-                if (hint != QAbstractItemDelegate::SubmitModelCache || !(currentCell() == m_lastEdited)) return;
-                if (m_lastEdited.row < sheet::kRows) select(SheetRange::cell(m_lastEdited.row + 1, m_lastEdited.col));
+                if (hint != QAbstractItemDelegate::SubmitModelCache || !(currentCell() == m_lastEdited))
+                    return;
+                if (m_lastEdited.row < sheet::kRows)
+                    select(SheetRange::cell(m_lastEdited.row + 1, m_lastEdited.col));
             });
 
     select(SheetRange::cell(1, 1));
@@ -127,7 +132,8 @@ SheetRange SheetWidget::selection() const {
 
 QList<SheetRange> SheetWidget::selectionAreas() const {
     QList<SheetRange> areas;
-    for (const QItemSelectionRange& r : m_view->selectionModel()->selection()) areas.append(fromSelectionRange(r));
+    for (const QItemSelectionRange& r : m_view->selectionModel()->selection())
+        areas.append(fromSelectionRange(r));
     return mergeAreas(areas);
 }
 
@@ -226,5 +232,6 @@ void SheetWidget::pasteAtCurrent() {
         }
     }
     setScreenUpdating(true);
-    select({start.row, start.col, std::min<int>(sheet::kRows, start.row + static_cast<int>(lines.size()) - 1), lastCol});
+    select({start.row, start.col, std::min<int>(sheet::kRows, start.row + static_cast<int>(lines.size()) - 1),
+            lastCol});
 }

@@ -16,15 +16,20 @@ namespace {
 
 int buttonCode(Qt::MouseButton b) {
     switch (b) {
-        case Qt::LeftButton: return 1;
-        case Qt::RightButton: return 2;
-        case Qt::MiddleButton: return 4;
-        default: return 0;
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
     }
 }
 
 int shiftCode(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) | (m & Qt::AltModifier ? 4 : 0);
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
 }
 
 }  // namespace
@@ -152,7 +157,8 @@ void TextBox::setSelLength(int length) {
     }
     QTextCursor c = m_plain->textCursor();
     c.setPosition(toWidgetPos(start));
-    c.setPosition(std::clamp(toWidgetPos(start + std::max(0, length)), 0, widgetLength()), QTextCursor::KeepAnchor);
+    c.setPosition(std::clamp(toWidgetPos(start + std::max(0, length)), 0, widgetLength()),
+                  QTextCursor::KeepAnchor);
     m_plain->setTextCursor(c);
 }
 
@@ -209,7 +215,8 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             QCoreApplication::sendEvent(target, event);
             target->installEventFilter(this);
             const QPoint p = m->position().toPoint();
-            emit MouseUp(buttonCode(m->button()), shiftCode(m->modifiers()), pixelsToTwips(p.x()), pixelsToTwips(p.y()));
+            emit MouseUp(buttonCode(m->button()), shiftCode(m->modifiers()), pixelsToTwips(p.x()),
+                         pixelsToTwips(p.y()));
             return true;
         }
         case QEvent::FocusIn:

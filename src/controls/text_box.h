@@ -56,7 +56,7 @@ private:
 
     QLineEdit* m_line = nullptr;
     QPlainTextEdit* m_plain = nullptr;
-    mutable QString m_text;      // the kept text (multi-line boxes)
+    mutable QString m_text;        // the kept text (multi-line boxes)
     mutable bool m_stale = false;  // the user edited the widget since m_text was last built
     bool m_settingText = false;
 };

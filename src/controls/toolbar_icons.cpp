@@ -122,7 +122,8 @@ QIcon toolbarIcon(const QString& key) {
             p.drawRect(QRectF(9, 2, 10, 6));
             page(p, QRectF(13, 12, 15, 18));
         }));
-    if (key == QLatin1String("SetMtx")) return QIcon(draw([](QPainter& p) { grid(p, QColor(255, 255, 192)); }));
+    if (key == QLatin1String("SetMtx"))
+        return QIcon(draw([](QPainter& p) { grid(p, QColor(255, 255, 192)); }));
     if (key == QLatin1String("ResetMtx"))
         return QIcon(draw([](QPainter& p) {
             grid(p, Qt::white);
@@ -130,12 +131,15 @@ QIcon toolbarIcon(const QString& key) {
             p.drawLine(QPointF(8, 10), QPointF(24, 25));
             p.drawLine(QPointF(24, 10), QPointF(8, 25));
         }));
-    if (key == QLatin1String("Bold")) return QIcon(draw([](QPainter& p) { letter(p, QStringLiteral("B"), true, false, false); }));
-    if (key == QLatin1String("Italic")) return QIcon(draw([](QPainter& p) { letter(p, QStringLiteral("I"), false, true, false); }));
+    if (key == QLatin1String("Bold"))
+        return QIcon(draw([](QPainter& p) { letter(p, QStringLiteral("B"), true, false, false); }));
+    if (key == QLatin1String("Italic"))
+        return QIcon(draw([](QPainter& p) { letter(p, QStringLiteral("I"), false, true, false); }));
     if (key == QLatin1String("Underline"))
         return QIcon(draw([](QPainter& p) { letter(p, QStringLiteral("U"), false, false, true); }));
     if (key == QLatin1String("AlignLeft")) return QIcon(draw([](QPainter& p) { lines(p, Qt::AlignLeft); }));
-    if (key == QLatin1String("AlignCenter")) return QIcon(draw([](QPainter& p) { lines(p, Qt::AlignHCenter); }));
+    if (key == QLatin1String("AlignCenter"))
+        return QIcon(draw([](QPainter& p) { lines(p, Qt::AlignHCenter); }));
     if (key == QLatin1String("AlignRight")) return QIcon(draw([](QPainter& p) { lines(p, Qt::AlignRight); }));
     if (key == QLatin1String("DBEdit"))
         return QIcon(draw([blue](QPainter& p) {

@@ -3,7 +3,8 @@
 #include <QWidget>
 
 void placeTwips(QWidget* w, const TwipsRect& r) {
-    w->setGeometry(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width), twipsToPixels(r.height));
+    w->setGeometry(twipsToPixels(r.left), twipsToPixels(r.top), twipsToPixels(r.width),
+                   twipsToPixels(r.height));
 }
 
 void placeTwips(QWidget* w, int left, int top, int width, int height) {

@@ -12,7 +12,9 @@ class QWidget;
 // and converted only where a widget is placed.
 inline constexpr int kTwipsPerPixel = 15;
 
-inline int twipsToPixels(double twips) { return static_cast<int>(twips >= 0 ? (twips + 7) / kTwipsPerPixel : (twips - 7) / kTwipsPerPixel); }
+inline int twipsToPixels(double twips) {
+    return static_cast<int>(twips >= 0 ? (twips + 7) / kTwipsPerPixel : (twips - 7) / kTwipsPerPixel);
+}
 inline int pixelsToTwips(int pixels) { return pixels * kTwipsPerPixel; }
 
 // A rectangle in twips: left, top, width, height.
@@ -32,7 +34,9 @@ TwipsRect twipsGeometry(const QWidget* w);
 // Colours are numbers 0x00BBGGRR; a top byte of 0x02 (palette-relative) keeps the
 // red, green and blue bytes.
 QColor vbColor(std::uint32_t bgr);
-inline QColor vbColor(double bgr) { return vbColor(static_cast<std::uint32_t>(static_cast<std::int64_t>(bgr))); }
+inline QColor vbColor(double bgr) {
+    return vbColor(static_cast<std::uint32_t>(static_cast<std::int64_t>(bgr)));
+}
 inline QColor vbColor(int bgr) { return vbColor(static_cast<std::uint32_t>(bgr)); }
 std::uint32_t vbColorNumber(const QColor& c);
 

@@ -45,11 +45,16 @@ std::optional<QString> ExpressionPage::kindHint(const QString& sentence) {
     const qsizetype at = sentence.indexOf(kMarker);
     if (at < 0 || at + kMarker.size() >= sentence.size()) return std::nullopt;
     switch (sentence[at + kMarker.size()].unicode()) {
-        case u'0': return QStringLiteral("[一般形] そのまま計算可能。");
-        case u'1': return QStringLiteral("[片側形] y にＪ定義変数を対応。");
-        case u'2': return QStringLiteral("[両側形] x, y にＪ定義変数を対応。");
-        case u'9': return QStringLiteral("[関数定義] このまま定義を実行し、つぎに関数を実行。");
-        default: return std::nullopt;
+        case u'0':
+            return QStringLiteral("[一般形] そのまま計算可能。");
+        case u'1':
+            return QStringLiteral("[片側形] y にＪ定義変数を対応。");
+        case u'2':
+            return QStringLiteral("[両側形] x, y にＪ定義変数を対応。");
+        case u'9':
+            return QStringLiteral("[関数定義] このまま定義を実行し、つぎに関数を実行。");
+        default:
+            return std::nullopt;
     }
 }
 

@@ -126,7 +126,8 @@ void frmjServer::Form_Load() {
         const double v = app().settings().GetNumber(kSettings, QString::fromLatin1(key), fallback);
         return static_cast<int>(std::clamp(v, -1.0e6, 1.0e6));
     };
-    Move(twips("MainLeft", 1000), twips("MainTop", 1000), twips("MainWidth", 6135), twips("MainHeight", 3615));
+    Move(twips("MainLeft", 1000), twips("MainTop", 1000), twips("MainWidth", 6135),
+         twips("MainHeight", 3615));
     if (WindowState() == 0) centreOnScreen();
     Initialise();
     mnuClearJ_Click();

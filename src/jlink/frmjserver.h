@@ -12,8 +12,8 @@ inline const QString kConsoleCaption = QStringLiteral("J言語 JDLL Server For j
 
 // Where the resize rule puts the console's stretching controls, in twips.
 struct ConsoleLayout {
-    TwipsRect log;       // Text1
-    int boxWidth = 0;    // DoText and GetText
+    TwipsRect log;     // Text1
+    int boxWidth = 0;  // DoText and GetText
 };
 ConsoleLayout consoleLayout(int windowWidth, int windowHeight);
 

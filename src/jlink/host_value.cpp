@@ -49,16 +49,16 @@ HostValue HostValue::variant(HostValue inner) {
     return v;
 }
 
-#define KALVORET_ARRAY_FACTORY(fn, Type, code)                                        \
-    HostValue HostValue::fn(std::vector<std::int64_t> dims, Type data) {              \
+#define KALVORET_ARRAY_FACTORY(fn, Type, code)                                       \
+    HostValue HostValue::fn(std::vector<std::int64_t> dims, Type data) {             \
         if (dims.empty() || product(dims) != static_cast<std::int64_t>(data.size())) \
-            throw std::invalid_argument("array extents do not match its data");       \
-        HostValue v;                                                                  \
-        v.m_elementType = code;                                                       \
-        v.m_isArray = true;                                                           \
-        v.m_dims = std::move(dims);                                                   \
-        v.m_data = std::move(data);                                                   \
-        return v;                                                                     \
+            throw std::invalid_argument("array extents do not match its data");      \
+        HostValue v;                                                                 \
+        v.m_elementType = code;                                                      \
+        v.m_isArray = true;                                                          \
+        v.m_dims = std::move(dims);                                                  \
+        v.m_data = std::move(data);                                                  \
+        return v;                                                                    \
     }
 
 KALVORET_ARRAY_FACTORY(booleanArray, Booleans, vt::Boolean)

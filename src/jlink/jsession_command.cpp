@@ -15,7 +15,9 @@ JSessionCommand parseSessionCommand(const QString& line) {
     } else if (verb == QStringLiteral("Show") || verb == QStringLiteral("Log")) {
         bool ok = false;
         c.number = rest.trimmed().toInt(&ok);
-        if (ok) c.kind = verb == QStringLiteral("Show") ? JSessionCommand::Kind::Show : JSessionCommand::Kind::Log;
+        if (ok)
+            c.kind =
+                verb == QStringLiteral("Show") ? JSessionCommand::Kind::Show : JSessionCommand::Kind::Log;
     }
     return c;
 }

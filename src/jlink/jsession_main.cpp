@@ -9,8 +9,8 @@
 #include <QMessageBox>
 #include <QSocketNotifier>
 
-#include <clocale>
 #include <unistd.h>
+#include <clocale>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);

@@ -73,7 +73,9 @@ public:
     std::int64_t shown = 0;
 
 private:
-    bool fits(qsizetype n) const { return out.size() + n <= m_max && out.size() - m_lineStart + n <= m_maxLine; }
+    bool fits(qsizetype n) const {
+        return out.size() + n <= m_max && out.size() - m_lineStart + n <= m_maxLine;
+    }
     bool put(QLatin1StringView s) {
         if (!fits(s.size())) return stop();
         out.append(s);
@@ -265,7 +267,8 @@ void JVarList::InitJVarList() {
 
 int JVarList::rowFor(const QString& name) {
     const auto known = m_rowOf.constFind(name);
-    if (known != m_rowOf.cend() && *known < m_grid.Rows() && m_grid.TextMatrix(*known, 0) == name) return *known;
+    if (known != m_rowOf.cend() && *known < m_grid.Rows() && m_grid.TextMatrix(*known, 0) == name)
+        return *known;
     const int rows = m_grid.Rows();
     for (int r = 1; r < rows; ++r)
         if (m_grid.TextMatrix(r, 0) == name) {
@@ -326,8 +329,8 @@ void JVarList::fillRow(int row, const QString& name, const HostValue& v, int dim
         rec.rows = static_cast<std::int32_t>(v.dims()[0]);
         rec.cols = static_cast<std::int32_t>(v.dims()[1]);
         setCell(m_grid, row, 1,
-                QLatin1Char('(') + QString::number(v.dims()[0]) + QLatin1Char(',') + QString::number(v.dims()[1]) +
-                    QLatin1Char(')'));
+                QLatin1Char('(') + QString::number(v.dims()[0]) + QLatin1Char(',') +
+                    QString::number(v.dims()[1]) + QLatin1Char(')'));
     }
 }
 

@@ -31,11 +31,11 @@ inline constexpr int kMaxSentenceChars = 1'000'000;
 // The text form of a value read from J, as far as it could be made.
 struct JRendering {
     QString text;
-    bool failed = false;     // an element had no text form; text is what came before it
-    bool truncated = false;  // stopped at the size limit; text is the part before the cut
-    bool inCharacters = false;   // the counts below are characters of one string, not elements
-    std::int64_t shown = 0;      // elements (or characters) in text
-    std::int64_t total = 0;      // elements (or characters) in the value
+    bool failed = false;        // an element had no text form; text is what came before it
+    bool truncated = false;     // stopped at the size limit; text is the part before the cut
+    bool inCharacters = false;  // the counts below are characters of one string, not elements
+    std::int64_t shown = 0;     // elements (or characters) in text
+    std::int64_t total = 0;     // elements (or characters) in the value
 };
 
 // Rendering of a value read from J as text: a blank before every element, CR LF

@@ -2,11 +2,11 @@
 
 #include "controls/sheet_model.h"
 
+#include <locale.h>
 #include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
-#include <locale.h>
 #include <string>
 #include <variant>
 #include <vector>
@@ -58,11 +58,16 @@ std::optional<double> outOfRangeValue(const char* text) {
 
 QString cellErrorCode(CellError e) {
     switch (e) {
-        case CellError::E01: return QStringLiteral("E-01");
-        case CellError::E02: return QStringLiteral("E-02");
-        case CellError::E03: return QStringLiteral("E-03");
-        case CellError::E04: return QStringLiteral("E-04");
-        case CellError::None: break;
+        case CellError::E01:
+            return QStringLiteral("E-01");
+        case CellError::E02:
+            return QStringLiteral("E-02");
+        case CellError::E03:
+            return QStringLiteral("E-03");
+        case CellError::E04:
+            return QStringLiteral("E-04");
+        case CellError::None:
+            break;
     }
     return QString();
 }
@@ -120,7 +125,8 @@ std::optional<double> cellTextToDouble(QStringView text) {
     }
     // from_chars takes no '+' and no blanks, and with the general format reads
     // no hex; it does read "inf" and "nan", which are not numbers to a cell.
-    if (buf[0] == '+' || std::isalpha(static_cast<unsigned char>(buf[buf[0] == '-' ? 1 : 0]))) return std::nullopt;
+    if (buf[0] == '+' || std::isalpha(static_cast<unsigned char>(buf[buf[0] == '-' ? 1 : 0])))
+        return std::nullopt;
     double v = 0;
     const auto [ptr, ec] = std::from_chars(buf, buf + n, v, std::chars_format::general);
     if (ptr != buf + n) return std::nullopt;
@@ -132,7 +138,8 @@ std::optional<double> cellTextToDouble(QStringView text) {
     return v;
 }
 
-void DataErrorList::add(CellError code, int dataNo, int varNo, QStringView text, std::int16_t& errListStarted) {
+void DataErrorList::add(CellError code, int dataNo, int varNo, QStringView text,
+                        std::int16_t& errListStarted) {
     if (errListStarted == 0) {
         static const QStringList headerA = toList(kHeaderA), headerB = toList(kHeaderB);
         m_lines.append(code == CellError::E02 ? headerB : headerA);
@@ -149,9 +156,10 @@ void DataErrorList::add(CellError code, int dataNo, int varNo, QStringView text,
 QStringList DataErrorList::lines() const {
     QStringList out = m_lines;
     if (omitted() > 0)
-        out.append(QStringLiteral("（ほかに %1 件のエラーがあります。一覧に載せるのは最初の %2 件までです。）")
-                       .arg(omitted())
-                       .arg(m_maxLines));
+        out.append(
+            QStringLiteral("（ほかに %1 件のエラーがあります。一覧に載せるのは最初の %2 件までです。）")
+                .arg(omitted())
+                .arg(m_maxLines));
     return out;
 }
 
@@ -178,8 +186,8 @@ std::optional<double> CheckAndConvertCell(int dataNo, int varNo, QString& text, 
     return v;
 }
 
-std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetRange& range, DataErrorList& list,
-                                           std::int16_t& errListStarted) {
+std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetRange& range,
+                                           DataErrorList& list, std::int16_t& errListStarted) {
     if (!range.isValid()) return std::nullopt;
     const std::int64_t rows = range.rows(), cols = range.cols();
     std::vector<double> values;

@@ -66,5 +66,5 @@ std::optional<double> CheckAndConvertCell(int dataNo, int varNo, QString& text, 
 // refused, returns the values as a rows-by-cols array of doubles. Cells holding
 // a number are taken as that number, with no round trip through text. Every
 // cell is examined even after a refusal, so one run lists all of them.
-std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetRange& range, DataErrorList& list,
-                                           std::int16_t& errListStarted);
+std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetRange& range,
+                                           DataErrorList& list, std::int16_t& errListStarted);

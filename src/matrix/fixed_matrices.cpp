@@ -144,7 +144,8 @@ void FixedMatrices::FixMatrix() {
         const int code = m_app.J().Set(jName, f.FixedValues[n]);
         if (code != 0) {
             // The matrix stays fixed in the list, but the user must know J did not get it.
-            m_app.msgBox().MsgBox(QStringLiteral("行列 %1 を J に転送できませんでした。\r%2 は J では定義されていません。\r(コード %3: %4)")
+            m_app.msgBox().MsgBox(QStringLiteral("行列 %1 を J に転送できませんでした。\r%2 は J "
+                                                 "では定義されていません。\r(コード %3: %4)")
                                       .arg(rec.name, jName)
                                       .arg(code)
                                       .arg(m_app.J().ErrorText(code)),
@@ -154,7 +155,8 @@ void FixedMatrices::FixMatrix() {
         m_main.LastCode = m_main.jvarList->RefreshFromJ(true);
     }
 
-    m_main.MSFlexGrid1->setTextMatrix(n, 1, address + u'(' + QString::number(rec.rows) + u',' + QString::number(rec.cols) + u')');
+    m_main.MSFlexGrid1->setTextMatrix(
+        n, 1, address + u'(' + QString::number(rec.rows) + u',' + QString::number(rec.cols) + u')');
     if (QAction* release = m_main.toolButton(kReleaseKey)) release->setEnabled(true);
 }
 

@@ -28,4 +28,5 @@ private:
 inline const QString kTooManyMatrices =
     QStringLiteral("確定行列が26個を越えるので、確定できません。行列確定数は26個までです。");
 inline const QString kSeveralAreas = QStringLiteral(
-    "複数の範囲が選択されています。\r行列として確定できるのは、ひと続きの長方形の範囲1つだけです。\r範囲を1つだけ選択してから、もう一度「行列確定」を押してください。");
+    "複数の範囲が選択されています。\r行列として確定できるのは、ひと続きの長方形の範囲1つだけです。\r範囲を1つ"
+    "だけ選択してから、もう一度「行列確定」を押してください。");

@@ -27,7 +27,8 @@ frmErrDisp::frmErrDisp(AppState& app, QWidget* parent) : VbForm(app, parent, fal
     placeTwips(List1, 120, 720, 6615, 3120);
     placeTwips(Command1, 5400, 3960, 1335, 375);
     // The labels' designed heights are one text line; let a taller font still fit.
-    for (QLabel* l : {Label1, Label2}) l->resize(std::max(l->width(), l->sizeHint().width()), std::max(l->height(), l->sizeHint().height()));
+    for (QLabel* l : {Label1, Label2})
+        l->resize(std::max(l->width(), l->sizeHint().width()), std::max(l->height(), l->sizeHint().height()));
 
     setSize(6885 + kNonClientWidth, 4425 + kCaptionHeight);
     connect(Command1, &QPushButton::clicked, this, &frmErrDisp::Command1_Click);
@@ -49,7 +50,8 @@ void frmErrDisp::Form_Load() {
     const QWidget* owner = parentWidget();
     if (owner && owner->isVisible()) {
         const QRect o = owner->frameGeometry();
-        move(o.x() + (o.width() - frameGeometry().width()) / 2, o.y() + (o.height() - frameGeometry().height()) / 2);
+        move(o.x() + (o.width() - frameGeometry().width()) / 2,
+             o.y() + (o.height() - frameGeometry().height()) / 2);
     } else {
         centreOnScreen();
     }

@@ -13,8 +13,8 @@
 namespace {
 
 const QString kSettings = QStringLiteral("Settings");
-const viewer::RectKeys kKeys{QStringLiteral("DispLeft"), QStringLiteral("DispTop"), QStringLiteral("DispWidth"),
-                             QStringLiteral("DispHeight")};
+const viewer::RectKeys kKeys{QStringLiteral("DispLeft"), QStringLiteral("DispTop"),
+                             QStringLiteral("DispWidth"), QStringLiteral("DispHeight")};
 
 // Settings are stored as single-precision numbers; a wild stored value is
 // clamped so that it cannot overflow the conversion to whole twips.
@@ -39,7 +39,8 @@ TwipsRect sheetRect(const TwipsRect& current, int width, int height) {
 
 void restoreRect(VbForm& form, ISettings& settings, const RectKeys& keys) {
     form.Move(settingTwips(settings, keys.left, 0), settingTwips(settings, keys.top, 0),
-              settingTwips(settings, keys.width, kDefaultWidth), settingTwips(settings, keys.height, kDefaultHeight));
+              settingTwips(settings, keys.width, kDefaultWidth),
+              settingTwips(settings, keys.height, kDefaultHeight));
     if (form.WindowState() == 0) form.centreOnScreen();
 }
 
@@ -96,9 +97,10 @@ std::pair<std::int64_t, std::int64_t> fitOnSheet(SheetModel& sheet, std::int64_t
     const std::int64_t shownRows = std::clamp<std::int64_t>(rows, 0, maxRows);
     const std::int64_t shownCols = std::clamp<std::int64_t>(cols, 0, sheet::kCols);
     if (shownRows < rows || shownCols < cols)
-        sheet.setValue(4, 1, QStringLiteral("※ シートに収まらないため、先頭の %1 行 × %2 列だけを表示しています。")
-                                 .arg(shownRows)
-                                 .arg(shownCols));
+        sheet.setValue(4, 1,
+                       QStringLiteral("※ シートに収まらないため、先頭の %1 行 × %2 列だけを表示しています。")
+                           .arg(shownRows)
+                           .arg(shownCols));
     return {shownRows, shownCols};
 }
 

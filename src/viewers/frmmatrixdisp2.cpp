@@ -12,8 +12,8 @@
 
 namespace {
 
-const viewer::RectKeys kKeys{QStringLiteral("DispLeft2"), QStringLiteral("DispTop2"), QStringLiteral("DispWidth2"),
-                             QStringLiteral("DispHeight2")};
+const viewer::RectKeys kKeys{QStringLiteral("DispLeft2"), QStringLiteral("DispTop2"),
+                             QStringLiteral("DispWidth2"), QStringLiteral("DispHeight2")};
 
 QString flatText(const HostValue& v) {
     if (!v.isArray()) return v.text().value_or(QString());
@@ -42,7 +42,8 @@ void LayoutJVariable(SheetModel& sheet, const JVarState& jvars, int row) {
     const bool known = row >= 0 && row < static_cast<int>(jvars.JVarTable.size());
     const JVarRecord rec = known ? jvars.JVarTable[row] : JVarRecord{};
     const HostValue empty;
-    const HostValue& v = row >= 0 && row < static_cast<int>(jvars.JValues.size()) ? jvars.JValues[row] : empty;
+    const HostValue& v =
+        row >= 0 && row < static_cast<int>(jvars.JValues.size()) ? jvars.JValues[row] : empty;
     const std::int64_t first = rec.rows, second = rec.cols;
 
     viewer::writeHeader(sheet, rec.name, rec.typeText, viewer::sizeText(first, second));
@@ -57,7 +58,8 @@ void LayoutJVariable(SheetModel& sheet, const JVarState& jvars, int row) {
         sheet.setValue(3, 2, viewer::sizeText(second));
         const std::int64_t items = v.isArray() ? std::min(second, v.count()) : 0;
         const std::int64_t shown = viewer::fitOnSheet(sheet, 1, items).second;
-        for (std::int64_t j = 1; j <= shown; ++j) sheet.setValue(top, static_cast<int>(j), jCellValue(v.at(j - 1)));
+        for (std::int64_t j = 1; j <= shown; ++j)
+            sheet.setValue(top, static_cast<int>(j), jCellValue(v.at(j - 1)));
     } else if (first >= 1) {
         if (!v.isArray() || v.dims().size() != 2) return;
         const std::int64_t stride = v.dims()[1];

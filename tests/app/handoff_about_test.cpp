@@ -15,7 +15,8 @@
 namespace {
 
 const QString kQuestion = QStringLiteral(
-    "EXCEL.EXE が見つかりません。手動で探して下さい。？\r次回からは、自動的に起動します。\r(EXCELは、一般的には\r"
+    "EXCEL.EXE "
+    "が見つかりません。手動で探して下さい。？\r次回からは、自動的に起動します。\r(EXCELは、一般的には\r"
     "[…\\Program Files\\Microsoft Office\\Office\\EXCEL.EXE])\rにあるはずですが…。");
 
 // A stand-in spreadsheet program: an executable file in the test's data folder.
@@ -72,8 +73,9 @@ TEST_F(ExcelHandoffTest, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
 }
 
 TEST(ExcelHandoffRefused, RefusalsAndFailuresStoreNothing) {
-    const std::tuple<QStringList, int, bool, const char*> cases[] = {  // files chosen, reply, program runs, message
-        {{}, mb::Yes, true, nullptr},                                  // the data file dialog cancelled: nothing at all
+    const std::tuple<QStringList, int, bool, const char*> cases[] = {
+        // files chosen, reply, program runs, message
+        {{}, mb::Yes, true, nullptr},  // the data file dialog cancelled: nothing at all
         {{"/tmp/a.csv"}, mb::No, true, ""},
         {{"/tmp/a.csv", ""}, mb::Yes, true, "表計算ソフトが選ばれなかった"},  // the program picker cancelled
         {{"/tmp/a.csv", "/usr/bin/false-calc"}, mb::Yes, false, "表計算ソフトを起動できませんでした。"}};
@@ -114,8 +116,10 @@ TEST(AboutWindow, LabelsBlinkingAndSystemInformation) {
     EXPECT_EQ(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Kalvoret(jDLLserver for j601c)"));
     EXPECT_EQ(about.lblVersion->text(), QStringLiteral("V1.1.51"));
     EXPECT_TRUE(about.lblTitle->text().startsWith(QStringLiteral("Kalvoret [jDLLserver for j601c]\n\n")));
-    EXPECT_TRUE(about.lblTitle->text().endsWith(QStringLiteral("ＪDLL および Ｊ言語のための外部入出力プロセッサ")));
-    EXPECT_TRUE(about.lblDescription->text().contains(QStringLiteral("\n\njDLLserver Jsoftware Inc.\n\njEXEserver Jsoftware Inc.")));
+    EXPECT_TRUE(
+        about.lblTitle->text().endsWith(QStringLiteral("ＪDLL および Ｊ言語のための外部入出力プロセッサ")));
+    EXPECT_TRUE(about.lblDescription->text().contains(
+        QStringLiteral("\n\njDLLserver Jsoftware Inc.\n\njEXEserver Jsoftware Inc.")));
     EXPECT_TRUE(about.Timer1->isActive());
     EXPECT_TRUE(about.cmdOK->isDefault());
     for (int tick = 0; tick < 4; ++tick) {
@@ -152,10 +156,11 @@ TEST(AboutWindow, RegistryValuesAsText) {
     EXPECT_TRUE(v.isEmpty());
     // Text up to its NUL; a 32-bit little-endian number, 0x00000102 is 258 (digits are not
     // run together); any other type leaves the text as it was.
-    const std::tuple<int, QByteArray, const char*> cases[] = {{1, QByteArray("C:\\Tools\0\0", 10), "C:\\Tools"},
-                                                              {4, QByteArray("\x02\x01\x00\x00", 4), "258"},
-                                                              {4, QByteArray(4, '\0'), "0"},
-                                                              {3, QByteArray("\x01", 1), "kept"}};
+    const std::tuple<int, QByteArray, const char*> cases[] = {
+        {1, QByteArray("C:\\Tools\0\0", 10), "C:\\Tools"},
+        {4, QByteArray("\x02\x01\x00\x00", 4), "258"},
+        {4, QByteArray(4, '\0'), "0"},
+        {3, QByteArray("\x01", 1), "kept"}};
     for (const auto& [type, data, text] : cases) {
         v = QStringLiteral("kept");
         reg.set("K", "S", {type, data});

@@ -1,6 +1,6 @@
+#include "jlink/jdll_engine.h"
 #include "jlink/jsession_command.h"
 #include "jlink/jsession_window.h"
-#include "jlink/jdll_engine.h"
 #include "support/j_test_engine.h"
 
 #include <QSignalSpy>

@@ -65,8 +65,8 @@ TEST(MainLayoutRules, NothingMovesBelowAThresholdAndTheSheetPageStaysNarrower) {
     // At exactly the thresholds the rules give the designed sizes, but for the sheet page.
     MainLayout l = resizeMainLayout(start, 9360, 6525, insets, insets);
     EXPECT_EQ(std::tie(l.Frame1, l.Frame2_1, l.Text1, l.Label2, l.Command1, l.Command2, l.Text2),
-              std::tie(start.Frame1, start.Frame2_1, start.Text1, start.Label2, start.Command1, start.Command2,
-                       start.Text2));
+              std::tie(start.Frame1, start.Frame2_1, start.Text1, start.Label2, start.Command1,
+                       start.Command2, start.Text2));
     EXPECT_EQ(l.Frame2_2, (TwipsRect{120, 360, 6120, 4335}));  // the rule, 15 twips off the drawing
     l = resizeMainLayout(start, 15000, 9000, insets, insets);
     EXPECT_EQ(l.Frame2_1.width - l.Frame2_2.width, 2655);
@@ -77,7 +77,8 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
     {
         TestApp t;  // first start: the defaults, below both thresholds
         frmjMain& w = t.showMain();
-        EXPECT_EQ((std::array{w.Left(), w.Top(), w.Width(), w.Height()}), (std::array{1000, 1000, 6500, 6500}));
+        EXPECT_EQ((std::array{w.Left(), w.Top(), w.Width(), w.Height()}),
+                  (std::array{1000, 1000, 6500, 6500}));
         EXPECT_EQ(w.layout(), initialMainLayout());
         w.Unload();
         EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("6500"));
@@ -155,22 +156,27 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
         for (QAction* a : top->menu()->actions())
             menus << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
     }
-    EXPECT_EQ(menus.join('|').toStdString(),
-              "ﾌｧｲﾙ(&F):|mnuFileExcelOpen=Jデータ・EXCELファイルを開く|-|mnuFileNew=新規作成(&N)|mnuFileOpen=開く(&O)...|"
-              "mnuFileSave=上書き保存(&S)|mnuFileSaveAs=名前を付けて保存(&A)...|-|mnuFileExit=終了(&X)|"
-              "編集(&E):|mnuEditUndo=元に戻す(&U)|-|mnuEditCut=切り取り(&T)|mnuEditCopy=ｺﾋﾟｰ(&C)|mnuEditPaste=貼り付け(&P)|"
-              "mnuEditPasteSpecial=形式を選択して貼り付け(&S)...|ツール(&T):|mnuToolDataBase=J Expression 参照|"
-              "mnuToolTest=j.EXE起動|mnuToolConsole=Ｊコンソール|-|mnuToolDict=「日・中・英語」統計用語対応表|"
-              "ﾍﾙﾌﾟ(&H):|mnuHelpContents=Kalvoretのヘルプ|mnuHelpAuther=製作者の宣伝|-|mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&A)");
+    EXPECT_EQ(
+        menus.join('|').toStdString(),
+        "ﾌｧｲﾙ(&F):|mnuFileExcelOpen=Jデータ・EXCELファイルを開く|-|mnuFileNew=新規作成(&N)|mnuFileOpen=開く(&"
+        "O)...|"
+        "mnuFileSave=上書き保存(&S)|mnuFileSaveAs=名前を付けて保存(&A)...|-|mnuFileExit=終了(&X)|"
+        "編集(&E):|mnuEditUndo=元に戻す(&U)|-|mnuEditCut=切り取り(&T)|mnuEditCopy=ｺﾋﾟｰ(&C)|mnuEditPaste="
+        "貼り付け(&P)|"
+        "mnuEditPasteSpecial=形式を選択して貼り付け(&S)...|ツール(&T):|mnuToolDataBase=J Expression 参照|"
+        "mnuToolTest=j.EXE起動|mnuToolConsole=Ｊコンソール|-|mnuToolDict=「日・中・英語」統計用語対応表|"
+        "ﾍﾙﾌﾟ(&H):|mnuHelpContents=Kalvoretのヘルプ|mnuHelpAuther=製作者の宣伝|-|mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&"
+        "A)");
 
     QStringList buttons;
     for (QAction* a : w.tbToolBar->actions()) {
         buttons << (a->isSeparator() ? QStringLiteral("|") : a->data().toString() + '=' + a->toolTip());
         EXPECT_TRUE(a->isSeparator() || !a->icon().isNull()) << a->toolTip().toStdString();
     }
-    EXPECT_EQ(buttons.join(' ').toStdString(),
-              "新規作成=新規作成 開く=開く 上書き保存=上書き保存 | 切り取り=切り取り ｺﾋﾟｰ=ｺﾋﾟｰ 貼り付け=貼り付け | "
-              "行列確定=VB行列確定 行列解除=VB行列解除");
+    EXPECT_EQ(
+        buttons.join(' ').toStdString(),
+        "新規作成=新規作成 開く=開く 上書き保存=上書き保存 | 切り取り=切り取り ｺﾋﾟｰ=ｺﾋﾟｰ 貼り付け=貼り付け | "
+        "行列確定=VB行列確定 行列解除=VB行列解除");
     EXPECT_FALSE(w.toolButton("行列解除")->isEnabled());
 
     w.menuItem("mnuFileSave")->trigger();
@@ -198,13 +204,14 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
 TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
     w.mnuToolTest_Click();
     EXPECT_EQ(t.jsession.commands,
-              (QStringList{"Quit", "Do exit_z_=: 2!:55", "Do 11!:0 :: ] 'psel minijx;pclose'", "Do 0!:0 < 1!:45 ''",
-                           "Show 1", "Log 1"}));
+              (QStringList{"Quit", "Do exit_z_=: 2!:55", "Do 11!:0 :: ] 'psel minijx;pclose'",
+                           "Do 0!:0 < 1!:45 ''", "Show 1", "Log 1"}));
     EXPECT_TRUE(t.msgBox.calls.empty());
     EXPECT_EQ(t.app().jExeServers.size(), 1u);
 
     const QString failure = QStringLiteral(
-        "jEXEserver(j.exe)がインストールされていません。\r現在状況を調査中です。V2の開発までお待ちください。");
+        "jEXEserver(j.exe)"
+        "がインストールされていません。\r現在状況を調査中です。V2の開発までお待ちください。");
     t.jsession.startSucceeds = false;  // the program is missing
     w.mnuToolTest_Click();
     EXPECT_EQ(t.msgBox.lastPrompt(), failure);
@@ -219,21 +226,24 @@ TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
 
 TEST_F(MainWindow, EveryControlHasANameAScreenReaderCanSpeak) {
     AppState& a = t.app();
-    for (VbForm* f : std::initializer_list<VbForm*>{&w, &a.form<frmAbout>(), &a.form<frmjServer>(), &a.form<frmErrDisp>(),
-                                                    &a.form<frmMatrixDisp>(), &a.form<frmMatrixDisp2>(),
-                                                    &a.form<frmCommand>(), &a.form<frmDicDisp>(), &a.form<frmDicEdit>()}) {
+    for (VbForm* f : std::initializer_list<VbForm*>{&w, &a.form<frmAbout>(), &a.form<frmjServer>(),
+                                                    &a.form<frmErrDisp>(), &a.form<frmMatrixDisp>(),
+                                                    &a.form<frmMatrixDisp2>(), &a.form<frmCommand>(),
+                                                    &a.form<frmDicDisp>(), &a.form<frmDicEdit>()}) {
         for (QWidget* c : f->findChildren<QWidget*>()) {
             QString spoken = c->accessibleName();
             if (auto* b = qobject_cast<QAbstractButton*>(c)) spoken += b->text();
-            if (auto* l = qobject_cast<QLabel*>(c)) spoken += l->text() + QString(l->pixmap().isNull() ? "" : "icon");
+            if (auto* l = qobject_cast<QLabel*>(c))
+                spoken += l->text() + QString(l->pixmap().isNull() ? "" : "icon");
             const bool needsName = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) ||
                                    qobject_cast<QPlainTextEdit*>(c) || qobject_cast<QListWidget*>(c) ||
                                    qobject_cast<FlexGrid*>(c) || qobject_cast<SheetWidget*>(c) ||
                                    qobject_cast<TabStrip*>(c);
             // Pieces inside our own controls are named through the control itself.
-            const bool inner = qobject_cast<FlexGrid*>(c->parentWidget()) || qobject_cast<SheetWidget*>(c->parentWidget()) ||
-                               qobject_cast<QAbstractSpinBox*>(c->parentWidget()) || c->objectName().startsWith("qt_") ||
-                               QByteArray(c->metaObject()->className()) == "QTableCornerButton";
+            const bool inner =
+                qobject_cast<FlexGrid*>(c->parentWidget()) || qobject_cast<SheetWidget*>(c->parentWidget()) ||
+                qobject_cast<QAbstractSpinBox*>(c->parentWidget()) || c->objectName().startsWith("qt_") ||
+                QByteArray(c->metaObject()->className()) == "QTableCornerButton";
             EXPECT_TRUE(!needsName || inner || !spoken.trimmed().isEmpty())
                 << f->objectName().toStdString() << ": " << c->metaObject()->className() << " "
                 << c->objectName().toStdString();

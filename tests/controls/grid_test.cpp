@@ -45,7 +45,8 @@ TEST(FlexGrid, WidthsInTwipsColoursAsBgrAndSelectionAsTheClassicGridHasThem) {
     g.setRow(1);
     g.setCol(2);
     g.setCellBackColor(0xFFC0C0);
-    EXPECT_EQ(g.grid().data(g.grid().index(1, 0), Qt::TextAlignmentRole).value<Qt::Alignment>(), Qt::AlignCenter);
+    EXPECT_EQ(g.grid().data(g.grid().index(1, 0), Qt::TextAlignmentRole).value<Qt::Alignment>(),
+              Qt::AlignCenter);
     EXPECT_EQ(g.grid().data(g.grid().index(1, 2), Qt::BackgroundRole).value<QColor>(), QColor(192, 192, 255));
 
     g.setCol(0);
@@ -86,7 +87,8 @@ TEST(FlexGrid, MouseEventsArriveWithTheCurrentCellSet) {
     QObject::connect(&g, &FlexGrid::Click, [&] { ++clicks; });
     const QRect r = g.visualRect(g.grid().index(3, 1));
     QTest::mouseClick(g.viewport(), Qt::RightButton, {}, r.center());
-    EXPECT_EQ((std::array{rowAtDown, buttonAtDown, clicks}), (std::array{3, 2, 0}));  // a right press is no click
+    EXPECT_EQ((std::array{rowAtDown, buttonAtDown, clicks}),
+              (std::array{3, 2, 0}));  // a right press is no click
     const QRect r2 = g.visualRect(g.grid().index(2, 2));
     QTest::mouseClick(g.viewport(), Qt::LeftButton, {}, r2.center());
     EXPECT_EQ((std::array{g.Row(), g.Col(), clicks}), (std::array{2, 2, 1}));

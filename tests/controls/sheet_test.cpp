@@ -15,8 +15,8 @@ TEST(SheetAddress, RoundTripsAndRefusals) {
         const char* text;
         int row, col;
     };
-    for (const Case& c : {Case{"A1", 1, 1}, Case{"Z1", 1, 26}, Case{"AA1", 1, 27}, Case{"IV65536", 65536, 256},
-                          Case{"B12", 12, 2}}) {
+    for (const Case& c : {Case{"A1", 1, 1}, Case{"Z1", 1, 26}, Case{"AA1", 1, 27},
+                          Case{"IV65536", 65536, 256}, Case{"B12", 12, 2}}) {
         auto cell = sheet::parseCell(QString::fromLatin1(c.text));
         ASSERT_TRUE(cell) << c.text;
         EXPECT_EQ(cell->row, c.row) << c.text;
@@ -25,7 +25,8 @@ TEST(SheetAddress, RoundTripsAndRefusals) {
     }
     // Absolute and lower-case forms name the same cell.
     EXPECT_EQ(sheet::parseCell(u"$b$2"), (SheetCell{2, 2}));
-    for (const char* bad : {"A0", "IW1", "A65537", "", "A", "1", "A1 ", " A1", "A01", "AAA1", "A-1", "Ａ1", "A1B"})
+    for (const char* bad :
+         {"A0", "IW1", "A65537", "", "A", "1", "A1 ", " A1", "A01", "AAA1", "A-1", "Ａ1", "A1B"})
         EXPECT_FALSE(sheet::parseCell(QString::fromUtf8(bad))) << bad;
 }
 
@@ -42,9 +43,11 @@ TEST(SheetAddress, RangesNormaliseTheirCorners) {
 TEST(SheetModel, TypedInputSparseStorageAndFills) {
     SheetModel m;
     for (const char* text : {"12.5", " -1e5 "})
-        EXPECT_TRUE(std::holds_alternative<double>(SheetModel::parseInput(QString::fromLatin1(text)))) << text;
+        EXPECT_TRUE(std::holds_alternative<double>(SheetModel::parseInput(QString::fromLatin1(text))))
+            << text;
     for (const char* text : {"abc", "1,000", "inf", "nan", "0x10", "1.2.3", "J/1+2"})
-        EXPECT_TRUE(std::holds_alternative<QString>(SheetModel::parseInput(QString::fromLatin1(text)))) << text;
+        EXPECT_TRUE(std::holds_alternative<QString>(SheetModel::parseInput(QString::fromLatin1(text))))
+            << text;
     EXPECT_TRUE(std::holds_alternative<std::monostate>(SheetModel::parseInput(QString())));
 
     // What the user types goes through setData; the program writes with setValue.
@@ -63,13 +66,15 @@ TEST(SheetModel, TypedInputSparseStorageAndFills) {
     EXPECT_EQ(m.filledCells(), 0);
 
     m.setFill({2, 2, 4, 3}, 12648447);
-    EXPECT_EQ(std::make_pair(m.fill(3, 3), m.fill(5, 3)), std::make_pair(12648447u, SheetModel::kDefaultFill));
+    EXPECT_EQ(std::make_pair(m.fill(3, 3), m.fill(5, 3)),
+              std::make_pair(12648447u, SheetModel::kDefaultFill));
     m.setFill(SheetRange::whole(), SheetModel::kDefaultFill);  // released: everything back to the default
     EXPECT_EQ(m.fill(3, 3), SheetModel::kDefaultFill);
     m.setBorders({1, 1, 2, 2}, 1, vbColor(0xC0C0C0u));
     m.setBorders({2, 2, 3, 3}, 2, QColor(Qt::blue));  // the later border wins where they meet
     EXPECT_EQ(m.border(1, 1)->lineStyle, 1);
-    EXPECT_EQ(std::make_pair(m.border(2, 2)->lineStyle, m.border(2, 2)->color), std::make_pair(2, QColor(Qt::blue)));
+    EXPECT_EQ(std::make_pair(m.border(2, 2)->lineStyle, m.border(2, 2)->color),
+              std::make_pair(2, QColor(Qt::blue)));
     EXPECT_FALSE(m.border(4, 4));
 }
 

@@ -16,9 +16,12 @@ std::optional<std::uint32_t> shade(FlexGrid& g, int row, int col) { return g.gri
 
 TEST(ResultGrid, ResetGivesEachSearchItsHeadersAndShadedKeyColumn) {
     const std::tuple<DicSearchKind, const char*, int> cases[] = {
-        {DicSearchKind::Chinese, "|中国語|中国語|日本語|日本語|英語|備考|備考 検索No.|語|発音|語|発音|語|備考１|備考２", 2},
-        {DicSearchKind::Japanese, "|日本語|日本語|中国語|中国語|英語|備考|備考 検索No.|語|発音|語|発音|語|備考１|備考２", 2},
-        {DicSearchKind::English, "|英語|日本語|日本語|中国語|中国語|備考|備考 検索No.|語|語|発音|語|発音|備考１|備考２", 1}};
+        {DicSearchKind::Chinese,
+         "|中国語|中国語|日本語|日本語|英語|備考|備考 検索No.|語|発音|語|発音|語|備考１|備考２", 2},
+        {DicSearchKind::Japanese,
+         "|日本語|日本語|中国語|中国語|英語|備考|備考 検索No.|語|発音|語|発音|語|備考１|備考２", 2},
+        {DicSearchKind::English,
+         "|英語|日本語|日本語|中国語|中国語|備考|備考 検索No.|語|語|発音|語|発音|備考１|備考２", 1}};
     for (const auto& [kind, headers, key] : cases) {
         FlexGrid g;
         setUpResultGrid(g);

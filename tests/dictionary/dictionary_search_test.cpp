@@ -37,20 +37,24 @@ TEST_F(DictionarySearchTest, EmptyTextListsEveryEntryInTableOrderWhateverTheMode
 }
 
 TEST_F(DictionarySearchTest, EachModeFindsExactlyTheseEntries) {
-    const std::tuple<K, const char*, const char*, QStringList> cases[] = {  // text, wildcard, first column of each hit
+    const std::tuple<K, const char*, const char*, QStringList> cases[] = {
+        // text, wildcard, first column of each hit
         {K::Chinese, "tongji", "%", {"統計學", "統計"}},
         {K::Chinese, "tongji", "", {"統計"}},
         {K::Japanese, "けい", "%", {"統計学", "統計"}},  // anywhere in the key
         {K::Japanese, "とうけい", "", {"統計"}},
         {K::English, "STATISTIC", "", {"Statistic"}},  // ASCII case ignored
-        {K::English, "s", "%", {"statistics", "Statistic", "it's \"quoted\"", "100% sure", "1000 sure"}},  // null skipped
+        {K::English,
+         "s",
+         "%",
+         {"statistics", "Statistic", "it's \"quoted\"", "100% sure", "1000 sure"}},  // null skipped
         {K::Chinese, "zzz", "%", {}},
         {K::English, "100%", "", {"100% sure", "1000 sure"}},  // the user's own % and _ are wildcards
         {K::Chinese, "a_b", "", {"引號", "百分"}},
         {K::Chinese, "b\"", "%", {"千"}},  // quotes match themselves
         {K::Japanese, "あ'い", "", {"引用符"}},
         {K::English, "it's \"quoted\"", "", {"it's \"quoted\""}},
-        {K::English, "\" OR \"\"=\"", "%", {}},  // a quote cannot widen the condition
+        {K::English, "\" OR \"\"=\"", "%", {}},                    // a quote cannot widen the condition
         {K::English, "'; DROP TABLE Mox5StatWord; --", "%", {}}};  // nor is statement text run
     for (const auto& [kind, text, wildcard, hits] : cases)
         EXPECT_EQ(firstColumn(kind, QString::fromUtf8(text), QString::fromUtf8(wildcard)), hits) << text;
@@ -60,7 +64,9 @@ TEST_F(DictionarySearchTest, ColumnsComeInEachSearchsOrderAndNullsAreEmpty) {
     const std::tuple<K, const char*, DicRow> cases[] = {
         {K::Chinese, "pingjunshu", {"平均數", "píng jūn shù", "平均", "へいきん", "", "", "mean"}},
         {K::Japanese, "へいきん", {"平均", "へいきん", "平均數", "píng jūn shù", "", "", "mean"}},
-        {K::English, "statistics", {"statistics", "統計学", "とうけいがく", "統計學", "tǒng jì xué", "", "記述統計"}},
+        {K::English,
+         "statistics",
+         {"statistics", "統計学", "とうけいがく", "統計學", "tǒng jì xué", "", "記述統計"}},
     };
     for (const auto& [kind, key, row] : cases) {
         const DicSearchResult r = DictionarySearch(file).run(kind, QString::fromUtf8(key), QString());
@@ -83,13 +89,15 @@ TEST(DictionarySearchFiles, AMissingFileIsMadeFromTheShippedContentBuiltIntoTheP
     EXPECT_EQ(r.rows.size(), static_cast<std::size_t>(kTermCount));
     EXPECT_TRUE(QFile::exists(file));
 
-    r = DictionarySearch(DictionarySearch::fileIn(dir.path())).run(K::Chinese, QString(), QStringLiteral("%"));
+    r = DictionarySearch(DictionarySearch::fileIn(dir.path()))
+            .run(K::Chinese, QString(), QStringLiteral("%"));
     EXPECT_TRUE(r.ok) << r.error.toStdString();
     EXPECT_FALSE(r.rows.empty());
 }
 
 TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAlone) {
-    const std::tuple<const char*, QByteArray, const char*> cases[] = {  // text of the file or SQL made into one
+    const std::tuple<const char*, QByteArray, const char*> cases[] = {
+        // text of the file or SQL made into one
         {"text", "this is not a database\n", "データベースのファイルではありません"},
         {"other-table", "CREATE TABLE Other (ID INTEGER);", "Mox5StatWord"},
         {"missing-field", "CREATE TABLE Mox5StatWord (ID INTEGER, ChineseKey TEXT);", "必要な項目"},
@@ -99,7 +107,8 @@ TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAl
         const QString file = dir.filePath(QString::fromUtf8(name) + QStringLiteral(".sqlite"));
         if (content.startsWith("CREATE")) {
             QString error;
-            ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(content), &error)) << error.toStdString();
+            ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(content), &error))
+                << error.toStdString();
         } else {
             QFile f(file);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -110,7 +119,8 @@ TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAl
         const QByteArray bytes = before.readAll();
         before.close();
 
-        const DicSearchResult r = DictionarySearch(file).run(K::Chinese, QStringLiteral("a"), QStringLiteral("%"));
+        const DicSearchResult r =
+            DictionarySearch(file).run(K::Chinese, QStringLiteral("a"), QStringLiteral("%"));
         EXPECT_FALSE(r.ok) << name;
         EXPECT_TRUE(r.rows.empty());
         EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(file))) << r.error.toStdString();

@@ -40,7 +40,8 @@ protected:
     }
     // The clipboard and what panel n's copied-word display shows.
     QString copied(frmDicDisp& f, int n) {
-        return t.clipboard.text() + "|" + (f.Label6[n]->isVisible() ? f.Label6[n]->text() : QStringLiteral("hidden"));
+        return t.clipboard.text() + "|" +
+               (f.Label6[n]->isVisible() ? f.Label6[n]->text() : QStringLiteral("hidden"));
     }
     static void clickCell(FlexGrid* g, int row, int col, Qt::MouseButton button = Qt::LeftButton) {
         QTest::mouseClick(g->viewport(), button, {}, g->visualRect(g->model()->index(row, col)).center());
@@ -62,14 +63,16 @@ TEST_F(DicWindowTest, LoadListsTheWholeTableOnEveryTab) {
         EXPECT_FALSE(f.Label6[n]->isVisible());
     }
     // The entry without an English word, on the English tab.
-    EXPECT_EQ(f.MSFlexGrid1[3]->TextMatrix(4, 1) + "|" + f.MSFlexGrid1[3]->TextMatrix(4, 2), QStringLiteral("|平均"));
+    EXPECT_EQ(f.MSFlexGrid1[3]->TextMatrix(4, 1) + "|" + f.MSFlexGrid1[3]->TextMatrix(4, 2),
+              QStringLiteral("|平均"));
     QWidget* front = f.Frame1->childAt(f.Picture1[1]->geometry().center());
     EXPECT_TRUE(front == f.Picture1[1] || f.Picture1[1]->isAncestorOf(front));
     EXPECT_TRUE(t.msgBox.calls.empty());
 }
 
 TEST_F(DicWindowTest, RectangleComesFromTheSharedKeysThroughTheMinimumSizeAndIsSavedUnlessMinimised) {
-    const std::pair<QStringList, TwipsRect> cases[] = {  // saved MainLeft, MainTop, MainWidth, MainHeight; expected
+    const std::pair<QStringList, TwipsRect> cases[] = {
+        // saved MainLeft, MainTop, MainWidth, MainHeight; expected
         {{}, {1000, 1000, 8700, 7000}},
         {{"2000", "1500", "9300", "7500"}, {2000, 1500, 9300, 7500}},
         {{"2000", "1500", "9300", "5000"}, {2000, 1500, 8700, 7000}},  // one side short sets both
@@ -206,17 +209,19 @@ TEST_F(DicWindowTest, MenusHaveTheirCaptionsAndSeparators) {
         for (QAction* a : top->menu()->actions())
             menus << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
     }
-    EXPECT_EQ(menus.join('|').toStdString(),
-              "mnuFile=ﾌｧｲﾙ(&F):|mnuFileNew=新規作成(&N)|mnuFileOpen=開く(&O)...|mnuFileClose=閉じる(&C)|-|"
-              "mnuFileSave=上書き保存(&S)|mnuFileSaveAs=名前を付けて保存(&A)...|mnuFileSaveAll=すべて保存(&L)|-|"
-              "mnuFileProperties=ﾌﾟﾛﾊﾟﾃｨ(&I)|-|mnuFilePageSetup=ﾍﾟｰｼﾞ設定(&U)...|mnuFilePrintPreview=印刷ﾌﾟﾚﾋﾞｭｰ(&V)|"
-              "mnuFilePrint=印刷(&P)...|-|mnuFileSend=送信(&D)...|-|mnuFileMRU(1)=|mnuFileMRU(2)=|mnuFileMRU(3)=|-|"
-              "mnuFileExit=終了(&X)|mnuEdit=編集(&E):|mnuEditUndo=元に戻す(&U)|-|mnuEditCut=切り取り(&T)|"
-              "mnuEditCopy=ｺﾋﾟｰ(&C)|mnuEditPaste=貼り付け(&P)|mnuEditPasteSpecial=形式を選択して貼り付け(&S)...|"
-              "mnuTool=ツール:|mnuToolEdit=辞書編集(&E)|mnuView=表示(&V):|mnuViewToolbar=ﾂｰﾙ ﾊﾞｰ(&T)|"
-              "mnuViewStatusBar=ｽﾃｰﾀｽ ﾊﾞｰ(&B)|-|mnuViewRefresh=最新の情報に更新(&R)|mnuViewOptions=ｵﾌﾟｼｮﾝ(&O)...|"
-              "mnuViewWebBrowser=WWW ﾌﾞﾗｳｻﾞ(&W)|mnuHelp=ﾍﾙﾌﾟ(&H):|mnuHelpContents=目次(&C)|"
-              "mnuHelpSearchForHelpOn=ﾄﾋﾟｯｸの検索(&S)...|-|mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&A)");
+    EXPECT_EQ(
+        menus.join('|').toStdString(),
+        "mnuFile=ﾌｧｲﾙ(&F):|mnuFileNew=新規作成(&N)|mnuFileOpen=開く(&O)...|mnuFileClose=閉じる(&C)|-|"
+        "mnuFileSave=上書き保存(&S)|mnuFileSaveAs=名前を付けて保存(&A)...|mnuFileSaveAll=すべて保存(&L)|-|"
+        "mnuFileProperties=ﾌﾟﾛﾊﾟﾃｨ(&I)|-|mnuFilePageSetup=ﾍﾟｰｼﾞ設定(&U)...|mnuFilePrintPreview=印刷ﾌﾟﾚﾋﾞｭｰ(&"
+        "V)|"
+        "mnuFilePrint=印刷(&P)...|-|mnuFileSend=送信(&D)...|-|mnuFileMRU(1)=|mnuFileMRU(2)=|mnuFileMRU(3)=|-|"
+        "mnuFileExit=終了(&X)|mnuEdit=編集(&E):|mnuEditUndo=元に戻す(&U)|-|mnuEditCut=切り取り(&T)|"
+        "mnuEditCopy=ｺﾋﾟｰ(&C)|mnuEditPaste=貼り付け(&P)|mnuEditPasteSpecial=形式を選択して貼り付け(&S)...|"
+        "mnuTool=ツール:|mnuToolEdit=辞書編集(&E)|mnuView=表示(&V):|mnuViewToolbar=ﾂｰﾙ ﾊﾞｰ(&T)|"
+        "mnuViewStatusBar=ｽﾃｰﾀｽ ﾊﾞｰ(&B)|-|mnuViewRefresh=最新の情報に更新(&R)|mnuViewOptions=ｵﾌﾟｼｮﾝ(&O)...|"
+        "mnuViewWebBrowser=WWW ﾌﾞﾗｳｻﾞ(&W)|mnuHelp=ﾍﾙﾌﾟ(&H):|mnuHelpContents=目次(&C)|"
+        "mnuHelpSearchForHelpOn=ﾄﾋﾟｯｸの検索(&S)...|-|mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&A)");
 }
 
 TEST_F(DicWindowTest, MenuEntriesAndToolButtonsAct) {
@@ -233,9 +238,11 @@ TEST_F(DicWindowTest, MenuEntriesAndToolButtonsAct) {
          {"mnuFileNew", "mnuFileClose", "mnuFileSave", "mnuFileSaveAs", "mnuFileSaveAll", "mnuFileProperties",
           "mnuFilePrintPreview", "mnuFilePrint", "mnuFileSend", "mnuEditUndo", "mnuEditCut", "mnuEditCopy",
           "mnuEditPaste", "mnuEditPasteSpecial", "mnuViewRefresh", "mnuViewOptions", "mnuViewWebBrowser"})
-        EXPECT_EQ(said(f.menuItem(stub)), QStringLiteral(" '%1_Click' のｺｰﾄﾞを追加します。#%2").arg(stub).arg(mb::OKOnly));
-    const QString noHelp = QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。#%1")
-                               .arg(mb::Information);
+        EXPECT_EQ(said(f.menuItem(stub)),
+                  QStringLiteral(" '%1_Click' のｺｰﾄﾞを追加します。#%2").arg(stub).arg(mb::OKOnly));
+    const QString noHelp =
+        QStringLiteral("ﾍﾙﾌﾟの目次を表示できません。 このﾌﾟﾛｼﾞｪｸﾄに関連付けられたﾍﾙﾌﾟが存在しません。#%1")
+            .arg(mb::Information);
     EXPECT_EQ(said(f.menuItem("mnuHelpContents")), noHelp);
     EXPECT_EQ(said(f.menuItem("mnuHelpSearchForHelpOn")), noHelp);
     EXPECT_EQ(said(f.menuItem("mnuHelpAbout")), QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.1.51#%1").arg(mb::OKOnly));
@@ -249,9 +256,12 @@ TEST_F(DicWindowTest, MenuEntriesAndToolButtonsAct) {
     EXPECT_EQ(keys, QStringList({"新規作成", "開く", "上書き保存", "印刷", "切り取り", "ｺﾋﾟｰ", "貼り付け",
                                  "太字", "斜体", "下線", "左揃え", "中央揃え", "右揃え", "DB編集"}));
     EXPECT_EQ(f.toolButton("DB編集")->toolTip(), QStringLiteral("データベース・編集/追加"));
-    EXPECT_EQ(said(f.toolButton("新規作成")), QStringLiteral(" '新規作成' ﾎﾞﾀﾝのｺｰﾄﾞを追加します。#%1").arg(mb::OKOnly));
-    EXPECT_EQ(said(f.toolButton("上書き保存")), QStringLiteral(" 'mnuFileSave_Click' のｺｰﾄﾞを追加します。#%1").arg(mb::OKOnly));
-    for (const char* idle : {"太字", "斜体", "下線", "左揃え", "中央揃え", "右揃え"}) EXPECT_EQ(said(f.toolButton(idle)), "");
+    EXPECT_EQ(said(f.toolButton("新規作成")),
+              QStringLiteral(" '新規作成' ﾎﾞﾀﾝのｺｰﾄﾞを追加します。#%1").arg(mb::OKOnly));
+    EXPECT_EQ(said(f.toolButton("上書き保存")),
+              QStringLiteral(" 'mnuFileSave_Click' のｺｰﾄﾞを追加します。#%1").arg(mb::OKOnly));
+    for (const char* idle : {"太字", "斜体", "下線", "左揃え", "中央揃え", "右揃え"})
+        EXPECT_EQ(said(f.toolButton(idle)), "");
 
     t.fileDialog.answer(QStringLiteral("/tmp/anything.txt"));
     EXPECT_EQ(said(f.toolButton("開く")), "");

@@ -57,11 +57,19 @@ TEST_F(ExpressionTest, ResultsAreLoggedUnderTheirSentenceWhichStaysSelected) {
 TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeAndLeaveTheWindowUsable) {
     QString manyWords = QStringLiteral("0");
     while (manyWords.size() < 100'000) manyWords += QStringLiteral("+1");
-    const QString misc = QStringLiteral("Miscellaneous Error(doCode=%1)"), defined = QStringLiteral("【(ユーザ)定義 OK】");
-    const std::pair<QString, QString> cases[] = {
-        {"xyz+1", "Value Error(doCode=16)"}, {"1+'a'", "Domain Error(doCode=3)"}, {"1 2 + 1 2 3", misc.arg(9)},
-        {"", misc.arg(19)}, {"'abc", misc.arg(13)}, {"1+\x01 2", misc.arg(21)}, {"2!:55 ''", misc.arg(15)},
-        {manyWords, misc.arg(10)}, {"+/", defined}, {"f=: 3 : 'y+1'   NB.jCMD9", defined}, {"g=: 3 : 0", defined}};
+    const QString misc = QStringLiteral("Miscellaneous Error(doCode=%1)"),
+                  defined = QStringLiteral("【(ユーザ)定義 OK】");
+    const std::pair<QString, QString> cases[] = {{"xyz+1", "Value Error(doCode=16)"},
+                                                 {"1+'a'", "Domain Error(doCode=3)"},
+                                                 {"1 2 + 1 2 3", misc.arg(9)},
+                                                 {"", misc.arg(19)},
+                                                 {"'abc", misc.arg(13)},
+                                                 {"1+\x01 2", misc.arg(21)},
+                                                 {"2!:55 ''", misc.arg(15)},
+                                                 {manyWords, misc.arg(10)},
+                                                 {"+/", defined},
+                                                 {"f=: 3 : 'y+1'   NB.jCMD9", defined},
+                                                 {"g=: 3 : 0", defined}};
     ASSERT_EQ(t.app().J().Do("zz=: 1"), 0);
     for (const auto& [sentence, line] : cases) {
         m->Text2->setText(QString());
@@ -87,12 +95,15 @@ TEST_F(ExpressionTest, BigResultsShowInFullUpToTheLimitThenAreCutWithANote) {
     m->Command2->click();
     enter("i. 20000 1000");
     EXPECT_GT(m->Text3->Text().size(), kMaxRenderedChars - 10);
-    EXPECT_TRUE(log().endsWith("\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 2138354 要素で打ち切りました。\r\n\r\n"));
+    EXPECT_TRUE(
+        log().endsWith("\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 2138354 "
+                       "要素で打ち切りました。\r\n\r\n"));
 
     m->Command2->click();
     enter("i. 20000000");
     EXPECT_EQ(log(), kHeader + "i. 20000000\r\n" + m->Text3->Text() +
-                         "\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 35185 要素で打ち切りました。\r\n\r\n");
+                         "\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 35185 "
+                         "要素で打ち切りました。\r\n\r\n");
     EXPECT_TRUE(t.msgBox.calls.empty());
 
     // A box holding an array cannot be shown: reported, and what came before it is logged.
@@ -109,7 +120,9 @@ TEST_F(ExpressionTest, KindHintsFollowTheCharacterAfterTheFirstMarker) {
         {"+/ y   NB.jCMD1", "[片側形] y にＪ定義変数を対応。"},
         {"x + y   NB.jCMD2 ", "[両側形] x, y にＪ定義変数を対応。"},
         {"f=: 3 : 'y'   NB.jCMD9", "[関数定義] このまま定義を実行し、つぎに関数を実行。"},
-        {"1+2 NB.jCMD", nullptr}, {"1+2 NB.jCMD5", nullptr}, {"NB.jCMDx NB.jCMD1", nullptr}};  // nullptr: the hint stays
+        {"1+2 NB.jCMD", nullptr},
+        {"1+2 NB.jCMD5", nullptr},
+        {"NB.jCMDx NB.jCMD1", nullptr}};  // nullptr: the hint stays
     for (const auto& [sentence, hint] : cases) {
         m->Label2->setText("before");
         m->Text1->setText(QString::fromUtf8(sentence));

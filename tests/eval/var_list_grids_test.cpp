@@ -1,8 +1,8 @@
+#include "eval/var_list_grids.h"
 #include "app/frmjmain.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
-#include "eval/var_list_grids.h"
 #include "jlink/jvar_list.h"
 #include "support/test_app.h"
 #include "viewers/frmmatrixdisp.h"
@@ -19,7 +19,9 @@ namespace {
 
 class VarListGridsTest : public ::testing::Test {
 protected:
-    void SetUp() override { main->varLists->showPopup = [this](QMenu& m) { popups << m.objectName(); }; }
+    void SetUp() override {
+        main->varLists->showPopup = [this](QMenu& m) { popups << m.objectName(); };
+    }
     void fix(const SheetRange& r) {
         for (int row = r.row1; row <= r.row2; ++row)
             for (int col = r.col1; col <= r.col2; ++col) sheet->setValue(row, col, row * 10.0 + col);
@@ -97,7 +99,7 @@ TEST_F(VarListGridsTest, RightPressesOpenPopUpsOnlyOnListedRowsAndClicksCopyJNam
     EXPECT_EQ(t.app().fixed.FixedCurrent, 2);
 
     ASSERT_EQ(grid2->Rows(), 3);  // J_A and J_B
-    click(grid2, 0);  // the header copies nothing
+    click(grid2, 0);              // the header copies nothing
     EXPECT_EQ(t.clipboard.writes, 0);
     click(grid2, 1);
     EXPECT_EQ(t.clipboard.text(), QStringLiteral("J_A"));
@@ -114,7 +116,8 @@ TEST_F(VarListGridsTest, ThePopUpItemsOpenTheViewersModally) {
     QAction* vb = main->PopUp0->findChild<QAction*>(QStringLiteral("mnuPopUpVBdisp"));
     QAction* j = main->PopUp1->findChild<QAction*>(QStringLiteral("mnuPopUpJDisp"));
     ASSERT_TRUE(vb && j);
-    EXPECT_EQ((QStringList{vb->text(), j->text()}), (QStringList{QStringLiteral("VB定義変数表示"), QStringLiteral("J 定義変数表示")}));
+    EXPECT_EQ((QStringList{vb->text(), j->text()}),
+              (QStringList{QStringLiteral("VB定義変数表示"), QStringLiteral("J 定義変数表示")}));
 
     QStringList shown;
     const auto look = [&](QWidget* w) {

@@ -15,11 +15,13 @@ using Status = JBinaryResult::Status;
 
 // The 3!:1 bytes of a J noun, read raw so nothing of ours touches them.
 Bytes binaryOf(JEngine& j, const char* expression) {
-    const int rc = j.Do(QStringLiteral("J_Bin=: 3!:1 (") + QString::fromUtf8(expression) + QStringLiteral(")"));
+    const int rc =
+        j.Do(QStringLiteral("J_Bin=: 3!:1 (") + QString::fromUtf8(expression) + QStringLiteral(")"));
     EXPECT_EQ(rc, 0) << expression;
     JRawApi::I type = 0, rank = 0, shape = 0, data = 0;
     char name[] = "J_Bin_base_";
-    if (rc != 0 || j.rawApi().JGetM(j.rawInstance(), name, &type, &rank, &shape, &data) != 0 || type != 2 || rank != 1) {
+    if (rc != 0 || j.rawApi().JGetM(j.rawInstance(), name, &type, &rank, &shape, &data) != 0 || type != 2 ||
+        rank != 1) {
         ADD_FAILURE() << "no binary form of " << expression;
         return {};
     }
@@ -54,8 +56,8 @@ Bytes integerAtom(std::int64_t v) { return Builder().header(4, 1, {}).word(v).by
 TEST(JBinaryFromJ, DecodesWhatJWritesAsGetBReadsItAndRefusesEveryTruncationOrCorruption) {
     JEngine* j = sharedTestEngine();
     ASSERT_NE(j, nullptr);
-    for (const char* noun : {"1;'ab';2 2$0.5", "<<<i.2 3", "0$<1", "(<'x'),<(<1r3),<!25x", "2 2$<\"0 (1 2 3 4x)", "5",
-                             "i.0 3", "'日本'", "3j4 5", "_1r0 1r0"}) {
+    for (const char* noun : {"1;'ab';2 2$0.5", "<<<i.2 3", "0$<1", "(<'x'),<(<1r3),<!25x",
+                             "2 2$<\"0 (1 2 3 4x)", "5", "i.0 3", "'日本'", "3j4 5", "_1r0 1r0"}) {
         const JBinaryResult r = decode(binaryOf(*j, noun));
         ASSERT_EQ(r.status, Status::Ok) << noun;
         HostValue direct;
@@ -66,7 +68,8 @@ TEST(JBinaryFromJ, DecodesWhatJWritesAsGetBReadsItAndRefusesEveryTruncationOrCor
 
     const Bytes whole = binaryOf(*j, "1;'ab';(<2 2$0.5),(<1r3),<!30x");
     ASSERT_EQ(decode(whole).status, Status::Ok);
-    for (size_t n = 0; n < whole.size(); ++n) EXPECT_NE(decodeJBinary(whole.data(), n).status, Status::Ok) << n;
+    for (size_t n = 0; n < whole.size(); ++n)
+        EXPECT_NE(decodeJBinary(whole.data(), n).status, Status::Ok) << n;
     std::mt19937 random(12345);
     for (int round = 0; round < 20000; ++round) {  // nothing may crash
         Bytes b = whole;
@@ -93,18 +96,20 @@ TEST(JBinary, RefusesMalformedBlocks) {
 
 TEST(JBinary, RefusesChildOffsetsThatOverlapOrEscape) {
     // A box list of two integer atoms, each child right after the index.
-    const Builder good = Builder().header(32, 2, {2}).word(56).word(96).header(4, 1, {}).word(0).header(4, 1, {}).word(1);
-    ASSERT_EQ(decode(good.bytes).value, HostValue::variantArray({2}, {HostValue::longValue(0), HostValue::longValue(1)}));
+    const Builder good =
+        Builder().header(32, 2, {2}).word(56).word(96).header(4, 1, {}).word(0).header(4, 1, {}).word(1);
+    ASSERT_EQ(decode(good.bytes).value,
+              HostValue::variantArray({2}, {HostValue::longValue(0), HostValue::longValue(1)}));
 
     const std::int64_t first = 56, end = static_cast<std::int64_t>(good.bytes.size());
     const std::pair<std::int64_t, std::int64_t> bad[] = {
-        {first, first},       // two slots sharing one child
-        {first + 40, first},  // out of order
-        {0, first + 40},      // pointing at the header
-        {40, first + 40},     // pointing into the index
+        {first, first},           // two slots sharing one child
+        {first + 40, first},      // out of order
+        {0, first + 40},          // pointing at the header
+        {40, first + 40},         // pointing into the index
         {first + 3, first + 40},  // misaligned
-        {end, first},         // past the end
-        {-8, first},          // negative
+        {end, first},             // past the end
+        {-8, first},              // negative
     };
     for (const auto& [a, b] : bad) {
         Builder c = good;
@@ -114,7 +119,8 @@ TEST(JBinary, RefusesChildOffsetsThatOverlapOrEscape) {
 
 TEST(JBinary, LeavesDeepNestingHugeExpansionSymbolsAndSparseAlone) {
     Builder deep;  // a box atom inside a box atom ... deeper than the decoder follows
-    for (int i = 0; i <= kMaxJBinaryDepth + 1; ++i) deep.header(32, 1, {}).word(40);  // each child 40 bytes on
+    for (int i = 0; i <= kMaxJBinaryDepth + 1; ++i)
+        deep.header(32, 1, {}).word(40);  // each child 40 bytes on
     deep.header(4, 1, {}).word(1);
     const std::pair<Bytes, Status> cases[] = {
         {deep.bytes, Status::TooDeep},

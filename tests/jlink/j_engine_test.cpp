@@ -24,8 +24,8 @@ using H = HostValue;
 
 // Runs a sentence that assigns J_Get and reads it back, as the main window does.
 HostValue eval(JEngine& j, const QString& expression) {
-    EXPECT_EQ(j.Do(QStringLiteral("J_Get=. ") + expression), 0) << expression.toStdString() << ": "
-                                                                 << j.takeOutput().toStdString();
+    EXPECT_EQ(j.Do(QStringLiteral("J_Get=. ") + expression), 0)
+        << expression.toStdString() << ": " << j.takeOutput().toStdString();
     HostValue v;
     EXPECT_EQ(j.GetB(QStringLiteral("J_Get"), v), 0) << expression.toStdString();
     return v;
@@ -50,39 +50,57 @@ protected:
 
 TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShape) {
     const std::pair<const char*, HostValue> cases[] = {
-        {"1+2", H::longValue(3)}, {"0.5", H::doubleValue(0.5)}, {"1=1", H::boolean(true)}, {"_", H::doubleValue(INFINITY)},
+        {"1+2", H::longValue(3)},
+        {"0.5", H::doubleValue(0.5)},
+        {"1=1", H::boolean(true)},
+        {"_", H::doubleValue(INFINITY)},
         {"_4611686018427387904", H::longValue(-(std::int64_t{1} << 62))},
-        {"i.2 3", H::longArray({2, 3}, {0, 1, 2, 3, 4, 5})}, {"1 0 1", H::booleanArray({3}, {1, 0, 1})},
+        {"i.2 3", H::longArray({2, 3}, {0, 1, 2, 3, 4, 5})},
+        {"1 0 1", H::booleanArray({3}, {1, 0, 1})},
         {"3 3$0", H::booleanArray({3, 3}, H::Booleans(9, 0))},
         {"2 2 2$0.25 1.5", H::doubleArray({2, 2, 2}, {0.25, 1.5, 0.25, 1.5, 0.25, 1.5, 0.25, 1.5})},
-        {"i.0", H::longArray({0}, {})}, {"''", H::string(QString())},
+        {"i.0", H::longArray({0}, {})},
+        {"''", H::string(QString())},
         // characters, UTF-8, wide characters; invalid UTF-8 is replaced
-        {"'abc'", H::string("abc")}, {"'x'", H::string("x")}, {"'こんにちは'", H::string(QStringLiteral("こんにちは"))},
-        {"2 3$'abcdef'", H::stringArray({2}, {"abc", "def"})}, {"3 0$'a'", H::stringArray({3}, {"", "", ""})},
+        {"'abc'", H::string("abc")},
+        {"'x'", H::string("x")},
+        {"'こんにちは'", H::string(QStringLiteral("こんにちは"))},
+        {"2 3$'abcdef'", H::stringArray({2}, {"abc", "def"})},
+        {"3 0$'a'", H::stringArray({3}, {"", "", ""})},
         {"2 2 1$'abcd'", H::stringArray({2, 2}, {"a", "b", "c", "d"})},
         {"(3!:0 (7 u: 'こんにちは')),(3!:0 (9 u: 'a𝄞'))", H::longArray({2}, {131072, 262144})},
-        {"7 u: 'こんにちは'", H::string(QStringLiteral("こんにちは"))}, {"9 u: 'a𝄞'", H::string(QStringLiteral("a𝄞"))},
+        {"7 u: 'こんにちは'", H::string(QStringLiteral("こんにちは"))},
+        {"9 u: 'a𝄞'", H::string(QStringLiteral("a𝄞"))},
         {"2 2$9 u: 'αβγδ'", H::stringArray({2}, {QStringLiteral("αβ"), QStringLiteral("γδ")})},
         {"'a',(255{a.),'b'", H::string(QStringLiteral("a\uFFFDb"))},
         // boxes become variants
-        {"1;'ab';2 2$0.5",
-         H::variantArray({3}, {H::boolean(true), H::string("ab"), H::doubleArray({2, 2}, {0.5, 0.5, 0.5, 0.5})})},
+        {"1;'ab';2 2$0.5", H::variantArray({3}, {H::boolean(true), H::string("ab"),
+                                                 H::doubleArray({2, 2}, {0.5, 0.5, 0.5, 0.5})})},
         {"<1 2", H::variant(H::longArray({2}, {1, 2}))},
         {"2 1$(<<'a'),<3j4", H::variantArray({2, 1}, {H::variant(H::string("a")), H::string("3j4")})},
         // extended and rational become numbers, complex J's text
-        {"!20x", H::longValue(2432902008176640000)}, {"- 2^63x", H::longValue(std::numeric_limits<std::int64_t>::min())},
-        {"1 2 3x", H::longArray({3}, {1, 2, 3})}, {"1 , 2^70x", H::doubleArray({2}, {1, std::ldexp(1.0, 70)})},
-        {"1r3", H::doubleValue(1.0 / 3)}, {"_3r4 5r2", H::doubleArray({2}, {-0.75, 2.5})}, {"x: _", H::doubleValue(INFINITY)},
-        {"3j4", H::string("3j4")}, {"3j4 _1.5j_2 5 1e20j1e_5", H::stringArray({4}, {"3j4", "_1.5j_2", "5", "1e20j1e_5"})},
+        {"!20x", H::longValue(2432902008176640000)},
+        {"- 2^63x", H::longValue(std::numeric_limits<std::int64_t>::min())},
+        {"1 2 3x", H::longArray({3}, {1, 2, 3})},
+        {"1 , 2^70x", H::doubleArray({2}, {1, std::ldexp(1.0, 70)})},
+        {"1r3", H::doubleValue(1.0 / 3)},
+        {"_3r4 5r2", H::doubleArray({2}, {-0.75, 2.5})},
+        {"x: _", H::doubleValue(INFINITY)},
+        {"3j4", H::string("3j4")},
+        {"3j4 _1.5j_2 5 1e20j1e_5", H::stringArray({4}, {"3j4", "_1.5j_2", "5", "1e20j1e_5"})},
         // symbols and sparse arrays
-        {"s:' ab'", H::stringArray({1}, {"ab"})}, {"s: <'ab'", H::string("ab")},
-        {"2 1$s:' ab cd'", H::stringArray({2, 1}, {"ab", "cd"})}, {"$. 1 0 2", H::longArray({3}, {1, 0, 2})},
+        {"s:' ab'", H::stringArray({1}, {"ab"})},
+        {"s: <'ab'", H::string("ab")},
+        {"2 1$s:' ab cd'", H::stringArray({2, 1}, {"ab", "cd"})},
+        {"$. 1 0 2", H::longArray({3}, {1, 0, 2})},
         {"$. 2 2$0 0.5", H::doubleArray({2, 2}, {0, 0.5, 0, 0.5})},
         {"1;s:' ab'", H::variantArray({2}, {H::boolean(true), H::variantArray({1}, {H::string("ab")})})},
     };
-    for (const auto& [expression, value] : cases) EXPECT_EQ(eval(*j, QString::fromUtf8(expression)), value) << expression;
+    for (const auto& [expression, value] : cases)
+        EXPECT_EQ(eval(*j, QString::fromUtf8(expression)), value) << expression;
 
-    for (const auto& [expression, dims] : {std::pair{"0 3$0", Dims{0, 3}}, {"3 0$0.5", Dims{3, 0}}, {"0$<1", Dims{0}}})
+    for (const auto& [expression, dims] :
+         {std::pair{"0 3$0", Dims{0, 3}}, {"3 0$0.5", Dims{3, 0}}, {"0$<1", Dims{0}}})
         EXPECT_EQ(eval(*j, expression).dims(), dims) << expression;
     EXPECT_DOUBLE_EQ(eval(*j, "!30x").doubles()->front(), 265252859812191058636308480000000.0);
     EXPECT_DOUBLE_EQ(eval(*j, "(2^200x) % 3").doubles()->front(), std::ldexp(1.0, 200) / 3);
@@ -97,7 +115,8 @@ TEST_F(JEngineTest, NameListArrivesAsStringsAndConversionsLeaveNoNamesBehind) {
     eval(*j, "s:' ab'");
     eval(*j, "$. 1 0 2");
     eval(*j, "1;s:' ab'");
-    EXPECT_EQ(eval(*j, "4!:1 (0 1 2 3)"), H::variantArray({3}, {H::string("J_Get"), H::string("a"), H::string("b")}));
+    EXPECT_EQ(eval(*j, "4!:1 (0 1 2 3)"),
+              H::variantArray({3}, {H::string("J_Get"), H::string("a"), H::string("b")}));
 }
 
 // ---- GetB and Do codes, base locale ------------------------------------------------
@@ -198,9 +217,9 @@ TEST_F(JEngineTest, InterruptStopsALongSentence) {
 
 TEST_F(JEngineTest, SetKeepsEveryPlainKindAndJSeesItsShape) {
     const HostValue table = H::doubleArray({3, 2}, {1.5, -2, 3.25, 4, 1e300, 0});
-    for (const HostValue& v : {H::longValue(-7), H::doubleValue(2.5), H::boolean(true), H::longArray({2, 2}, {1, 2, 3, 4}),
-                               H::booleanArray({3}, {1, 0, 1}), H::doubleArray({0}, {}), table,
-                               H::string(QStringLiteral("日本語 text"))}) {
+    for (const HostValue& v : {H::longValue(-7), H::doubleValue(2.5), H::boolean(true),
+                               H::longArray({2, 2}, {1, 2, 3, 4}), H::booleanArray({3}, {1, 0, 1}),
+                               H::doubleArray({0}, {}), table, H::string(QStringLiteral("日本語 text"))}) {
         ASSERT_EQ(j->Set("J_B", v), 0);
         HostValue back;
         ASSERT_EQ(j->GetB("J_B", back), 0);
@@ -221,7 +240,8 @@ TEST_F(JEngineTest, SetMakesVariantsOfNumbersPlainAndRefusesWhatJCannotHoldPlain
         ASSERT_EQ(j->Set("J_C", given), 0);
         EXPECT_EQ(eval(*j, "J_C"), held);
     }
-    for (const HostValue& refused : {H(), H::stringArray({2}, {"a", "b"}), H::variantArray({1}, {H::string("a")})})
+    for (const HostValue& refused :
+         {H(), H::stringArray({2}, {"a", "b"}), H::variantArray({1}, {H::string("a")})})
         EXPECT_EQ(j->Set("J_D", refused), 3);
     EXPECT_EQ(j->Set("1bad", H::longValue(1)), 4);
     EXPECT_EQ(getB("J_D"), 16);
@@ -316,7 +336,8 @@ TEST(JEngineLifetime, EnginesComeAndGoRepeatedlyWithSeparateNames) {
 TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops) {
     const QByteArray child = qgetenv("KALVORET_TEST_CHILD");
     if (child.isEmpty()) {
-        QTemporaryDir broken, profileHome;  // a file that is not a library; the real engine beside a failing profile
+        QTemporaryDir broken,
+            profileHome;  // a file that is not a library; the real engine beside a failing profile
         const auto candidates = jHomeCandidates();
         ASSERT_FALSE(candidates.empty());
         const QFileInfo realLibrary(jLibraryPath(candidates.front().folder));
@@ -331,7 +352,8 @@ TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatSto
             f.write(text);
         }
         for (const auto& [name, home] : {std::pair{"missing", QStringLiteral("/nonexistent/kalvoret-j-home")},
-                                         {"broken", broken.path()}, {"profile", profileHome.path()}}) {
+                                         {"broken", broken.path()},
+                                         {"profile", profileHome.path()}}) {
             QProcess p;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             env.insert("KALVORET_TEST_CHILD", name);
@@ -339,10 +361,12 @@ TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatSto
             p.setProcessEnvironment(env);
             p.setProcessChannelMode(QProcess::MergedChannels);
             p.start(QCoreApplication::applicationFilePath(),
-                    {"--gtest_filter=JEngineCreate.ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops"});
+                    {"--gtest_filter=JEngineCreate."
+                     "ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops"});
             ASSERT_TRUE(p.waitForFinished(60000));
             const QByteArray log = p.readAll();
-            EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0) << name << ": " << log.toStdString();
+            EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+                << name << ": " << log.toStdString();
             EXPECT_TRUE(log.contains("[  PASSED  ] 1 test")) << name << ": " << log.toStdString();
         }
         return;

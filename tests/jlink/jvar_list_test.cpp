@@ -1,6 +1,6 @@
+#include "jlink/jvar_list.h"
 #include "app/frmjmain.h"
 #include "controls/flex_grid.h"
-#include "jlink/jvar_list.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +10,8 @@ namespace {
 TEST(Rendering, PutsABlankBeforeEachElementAndEndsRows) {
     const std::pair<HostValue, QString> cases[] = {
         {HostValue::doubleValue(1e20), "1E+20"},
-        {HostValue::variantArray({3}, {HostValue::string("J_Get"), HostValue::string("a"), HostValue::boolean(true)}),
+        {HostValue::variantArray(
+             {3}, {HostValue::string("J_Get"), HostValue::string("a"), HostValue::boolean(true)}),
          " a 1"},  // J_Get is left out of a list
         {HostValue::longArray({2, 2}, {1, -2, 3, 4}), " 1 -2\r\n 3 4\r\n"},
         {HostValue::longArray({2, 1, 2}, {0, 1, 2, 3}), " 0 1\r\n\r\n 2 3\r\n\r\n"},
@@ -25,8 +26,9 @@ TEST(Rendering, PutsABlankBeforeEachElementAndEndsRows) {
 TEST(RenderingLimit, CutsAtAnElementBoundaryByWholeSizeOrLineLength) {
     const HostValue v = HostValue::longArray({2, 3}, {10, 11, 12, 13, 14, 15});
     const JRendering bySize = RenderJValueLimited(v, {13, 1000});
-    EXPECT_EQ(renderedLogText(bySize),
-              " 10 11 12\r\n※ 結果が大きすぎるため、表示を全 6 要素のうち先頭の 3 要素で打ち切りました。\r\n\r\n");
+    EXPECT_EQ(
+        renderedLogText(bySize),
+        " 10 11 12\r\n※ 結果が大きすぎるため、表示を全 6 要素のうち先頭の 3 要素で打ち切りました。\r\n\r\n");
     EXPECT_EQ(RenderJValueLimited(v, {1000, 9}).text, " 10 11 12\r\n 13 14 15\r\n");
     EXPECT_EQ(RenderJValueLimited(v, {1000, 8}).text, " 10 11");
     // Millions of empty rows would otherwise be millions of line ends.
@@ -35,7 +37,8 @@ TEST(RenderingLimit, CutsAtAnElementBoundaryByWholeSizeOrLineLength) {
     // A string is cut between characters, never inside a surrogate pair; its lines count apart.
     const JRendering s = RenderJValueLimited(HostValue::string(QString::fromUcs4(U"ab\r\nabc😀d")), {1000, 4});
     EXPECT_EQ(s.text, "ab\r\nabc");
-    EXPECT_EQ(renderCutNote(s), "※ 結果が大きすぎるため、表示を全 9 文字のうち先頭の 7 文字で打ち切りました。");
+    EXPECT_EQ(renderCutNote(s),
+              "※ 結果が大きすぎるため、表示を全 9 文字のうち先頭の 7 文字で打ち切りました。");
 }
 
 class JVarListTest : public ::testing::Test {
@@ -60,20 +63,23 @@ protected:
 };
 
 TEST_F(JVarListTest, ListsNounsOfUpToTwoDimensionsAndWarnsOnceAboutTheRest) {
-    for (const char* s : {"a=: 5", "b=: i. 3", "c=: i. 2 4", "s=: 'hello'", "t=: i. 2 2 2", "w=: '日本語'"}) define(s);
+    for (const char* s : {"a=: 5", "b=: i. 3", "c=: i. 2 4", "s=: 'hello'", "t=: i. 2 2 2", "w=: '日本語'"})
+        define(s);
     list().RefreshFromJ(false);
     list().RefreshFromJ(false);
 
     // 4!:1 sorts by bytes, so J_Get would come first: it is never listed.
-    EXPECT_EQ(listed(), "変数|ｻｲｽﾞ|変数型/a||[長整数型]/b|(3)|配列, [長整数型]/c|(2,4)|配列, [長整数型]/"
-                        "s|5文字|[文字列型]/w|3文字|[文字列型]");
+    EXPECT_EQ(listed(),
+              "変数|ｻｲｽﾞ|変数型/a||[長整数型]/b|(3)|配列, [長整数型]/c|(2,4)|配列, [長整数型]/"
+              "s|5文字|[文字列型]/w|3文字|[文字列型]");
     EXPECT_EQ(tables().count(), 5);
     EXPECT_EQ(std::make_pair(tables().JVarTable[3].rows, tables().JVarTable[3].cols), std::make_pair(2, 4));
     EXPECT_EQ(tables().JValues[2], HostValue::longArray({3}, {0, 1, 2}));
 
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
     EXPECT_EQ(t.msgBox.calls[0].prompt,
-              "現在のバージョンでは、扱える行列は2次元までです。\rしたがって、Ｊで生成された変数は一般用に変換しません。\r"
+              "現在のバージョンでは、扱える行列は2次元までです。\rしたがって、Ｊで生成された変数は一般用に変"
+              "換しません。\r"
               "Ｊコマンドでは使用できます。\r変数名=t\r次元数=3");
     EXPECT_EQ(t.msgBox.calls[0].buttons, mb::Exclamation);
 

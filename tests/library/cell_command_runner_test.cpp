@@ -76,9 +76,9 @@ TEST_F(CellRunnerTest, ResultsGoBelowAndDefinitionsAreReportedToTheRight) {
 TEST_F(CellRunnerTest, EveryEngineCodeHasItsTextToTheRightAndNothingGoesBelow) {
     CodeEngine* j = startScripted();
     const std::tuple<int, int, const char*> cases[] = {
-        {16, 0, "J Command Error 1"},  {3, 0, "J Command Error 2"}, {21, 0, "J Command Error 9"},
-        {9, 0, "J Command Error 9"},   {19, 0, "J Command Error 9"}, {0, 16, "J Command Error 11"},
-        {0, 3, "J Definition OK!"},    {0, 4, "J Command Error 99"}};
+        {16, 0, "J Command Error 1"}, {3, 0, "J Command Error 2"},  {21, 0, "J Command Error 9"},
+        {9, 0, "J Command Error 9"},  {19, 0, "J Command Error 9"}, {0, 16, "J Command Error 11"},
+        {0, 3, "J Definition OK!"},   {0, 4, "J Command Error 99"}};
     int row = 1;
     for (const auto& [doCode, getCode, message] : cases) {
         j->doCode = doCode;
@@ -120,7 +120,8 @@ TEST_F(CellRunnerTest, AtTheSheetsEdgeWhatCannotBeWrittenIsSaid) {
 
     run(4, sheet::kCols, "J/'a'+1");
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
-    EXPECT_EQ(t.msgBox.lastPrompt(), "セル IV4 は最終列にあるため、右のセルに「J Command Error 2」を書けません。");
+    EXPECT_EQ(t.msgBox.lastPrompt(),
+              "セル IV4 は最終列にあるため、右のセルに「J Command Error 2」を書けません。");
 
     m.Spreadsheet1->setValue(sheet::kRows, 2, QStringLiteral("old"));
     run(sheet::kRows, 1, "J/1+2");

@@ -30,11 +30,14 @@ void Connection::exec(const QString& sql, const QVariantList& values) const {
 
 void writeLibrary(const QString& path, const std::vector<Row>& rows) {
     const Connection c(path);
-    c.exec("CREATE TABLE jCMD (jCmdType INTEGER, jSeq INTEGER, jCmdName TEXT, jCmd TEXT, jCmd2 TEXT, jNote TEXT)");
+    c.exec(
+        "CREATE TABLE jCMD (jCmdType INTEGER, jSeq INTEGER, jCmdName TEXT, jCmd TEXT, jCmd2 TEXT, jNote "
+        "TEXT)");
     for (const Row& r : rows) {
         const bool cat = r.seq == 0;
         c.exec(QStringLiteral("INSERT INTO jCMD VALUES (?, ?, ?, ?, ?, ?)"),
-               {r.type, r.seq, r.name, cat ? QVariant() : QVariant(r.cmd), cat || r.nullTexts ? QVariant() : QVariant(QString()),
+               {r.type, r.seq, r.name, cat ? QVariant() : QVariant(r.cmd),
+                cat || r.nullTexts ? QVariant() : QVariant(QString()),
                 cat || r.nullTexts ? QVariant() : QVariant(r.note)});
     }
 }
@@ -43,7 +46,8 @@ std::vector<LibraryRow> readAll(const QString& path) {
     std::vector<LibraryRow> out;
     const Connection c(path);
     QSqlQuery q(QSqlDatabase::database(c.name(), false));
-    EXPECT_TRUE(q.exec(QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
+    EXPECT_TRUE(q.exec(
+        QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
     while (q.next())
         out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
                        q.value(4).toString(), q.value(5).toString()});

@@ -40,15 +40,20 @@ QString writeFile(const QString& path, const QByteArray& data) {
 
 // Every operation of a store, the two reads first; each answers whether it succeeded.
 std::vector<std::function<bool()>> operations(LibraryStore& s, LibraryExpression& e) {
-    return {[&] { return s.ReadCategories().has_value(); }, [&] { return s.ReadExpressions(1).has_value(); },
-            [&] { return s.Class_AddNew("x", 5); },         [&] { return s.Class_Update("x", 1); },
-            [&] { return s.Class_Delete(1); },              [&] { return s.Cont_AddNew(e); },
-            [&] { return s.Cont_Update(e); },               [&] { return s.Cont_Delete(e); }};
+    return {[&] { return s.ReadCategories().has_value(); },
+            [&] { return s.ReadExpressions(1).has_value(); },
+            [&] { return s.Class_AddNew("x", 5); },
+            [&] { return s.Class_Update("x", 1); },
+            [&] { return s.Class_Delete(1); },
+            [&] { return s.Cont_AddNew(e); },
+            [&] { return s.Cont_Update(e); },
+            [&] { return s.Cont_Delete(e); }};
 }
 
 TEST_F(LibraryStoreTest, NewExpressionIsOneAboveTheHighestOfItsCategoryAndNeverADuplicate) {
     const std::vector<Row> three = {{1, 0, "分類"}, {1, 1, "a"}, {1, 2, "b"}, {1, 3, "c"}};
-    const std::tuple<std::vector<Row>, std::vector<int>, int> cases[] = {  // rows, numbers deleted first, new number
+    const std::tuple<std::vector<Row>, std::vector<int>, int> cases[] = {
+        // rows, numbers deleted first, new number
         {{{1, 0, "only its own row"}}, {}, 1},
         {three, {2}, 4},  // middle deleted
         {three, {3}, 3},  // last deleted
@@ -69,7 +74,8 @@ TEST_F(LibraryStoreTest, NewExpressionIsOneAboveTheHighestOfItsCategoryAndNeverA
 
 TEST_F(LibraryStoreTest, CategoriesComeByNumberAndExpressionsInStoredOrderWithNullsEmpty) {
     libfix::writeLibrary(
-        path(), {{4, 0, "四"}, {1, 3, "c"}, {1, 0, "一"}, {1, 1, "a", "1", "", true}, {2, 0, "二"}, {1, 2, "b"}});
+        path(),
+        {{4, 0, "四"}, {1, 3, "c"}, {1, 0, "一"}, {1, 1, "a", "1", "", true}, {2, 0, "二"}, {1, 2, "b"}});
     const auto cats = store.ReadCategories();
     ASSERT_TRUE(cats);
     ASSERT_EQ(cats->size(), 3u);
@@ -81,7 +87,8 @@ TEST_F(LibraryStoreTest, CategoriesComeByNumberAndExpressionsInStoredOrderWithNu
 }
 
 TEST_F(LibraryStoreTest, DeletingACategoryTakesAllItsRowsAndNoOthersOrNothingAtAll) {
-    libfix::writeLibrary(path(), {{1, 0, "一"}, {2, 0, "二"}, {1, 1, "a"}, {2, 1, "b"}, {1, 2, "c"}, {12, 0, "十二"}});
+    libfix::writeLibrary(
+        path(), {{1, 0, "一"}, {2, 0, "二"}, {1, 1, "a"}, {2, 1, "b"}, {1, 2, "c"}, {12, 0, "十二"}});
     ASSERT_TRUE(store.Class_Delete(1));
     EXPECT_EQ(libfix::keys(path()), (Keys{{2, 0}, {2, 1}, {12, 0}}));
 
@@ -137,16 +144,22 @@ TEST_F(LibraryStoreTest, TextsAreBoundNotPastedIntoTheQuery) {
 }
 
 TEST(LibraryStoreFiles, EveryOperationOnABadFileNamesTheFileAndReasonAndChangesNothing) {
-    const std::pair<std::function<QString(const QString& dir)>, const char*> cases[] = {  // returns the file to use
+    const std::pair<std::function<QString(const QString& dir)>, const char*> cases[] = {
+        // returns the file to use
         {[](const QString& d) { return writeFile(LibraryStore::fileIn(d), QByteArray(4096, 'x')); },
          "データベース ファイルではありません"},
-        {[](const QString& d) { QDir().mkpath(LibraryStore::fileIn(d)); return LibraryStore::fileIn(d); }, "開けません"},
+        {[](const QString& d) {
+             QDir().mkpath(LibraryStore::fileIn(d));
+             return LibraryStore::fileIn(d);
+         },
+         "開けません"},
         {[](const QString& d) {
              libfix::execute(LibraryStore::fileIn(d), "CREATE TABLE other (a INTEGER)");
              return LibraryStore::fileIn(d);
          },
          "表 jCMD がありません"},
-        {[](const QString& d) { return LibraryStore::fileIn(writeFile(d + "/blocker", "x")); }, "作成できません"}};
+        {[](const QString& d) { return LibraryStore::fileIn(writeFile(d + "/blocker", "x")); },
+         "作成できません"}};
     for (const auto& [spoil, reason] : cases) {
         QTemporaryDir dir;
         const QString file = spoil(dir.path());

@@ -58,7 +58,8 @@ protected:
     // Types into the category box and the three expression boxes; nullptr leaves a box alone.
     static void type(frmCommand& f, const char* t1, const char* t2 = nullptr, const char* t3 = nullptr,
                      const char* t4 = nullptr) {
-        const std::pair<TextBox*, const char*> boxes[] = {{f.Text1, t1}, {f.Text2, t2}, {f.Text3, t3}, {f.Text4, t4}};
+        const std::pair<TextBox*, const char*> boxes[] = {
+            {f.Text1, t1}, {f.Text2, t2}, {f.Text3, t3}, {f.Text4, t4}};
         for (const auto& [box, text] : boxes)
             if (text) box->setText(QString::fromUtf8(text));
     }

@@ -15,9 +15,9 @@ namespace {
 
 // Characters the check cares about, look-alikes, and a few that stress the
 // text handling: NUL, a lone surrogate, a surrogate pair, line ends.
-const char16_t kAlphabet[] = {u'0',    u'1',    u'9',    u'.',     u'-',     u'E',      u'e',     u'+',
-                              u' ',    u'\u3000', u'\t',  u',',     u'a',     u'i',      u'n',     u'f',
-                              u'\uFF11', u'\0',  u'\xD800', u'\xD83D', u'\xDE00', u'_',    u'\r',    u'\u00A0'};
+const char16_t kAlphabet[] = {u'0',      u'1',      u'9',      u'.',      u'-',      u'E', u'e',  u'+',
+                              u' ',      u'\u3000', u'\t',     u',',      u'a',      u'i', u'n',  u'f',
+                              u'\uFF11', u'\0',     u'\xD800', u'\xD83D', u'\xDE00', u'_', u'\r', u'\u00A0'};
 
 // An independent description of what may be stored: -?(d+.?d*|.d+)([eE]-?d+)?
 bool isPlainDecimal(const std::u16string& s) {
@@ -52,9 +52,13 @@ std::u16string randomText(std::mt19937_64& rng) {
     for (const char16_t* part : {u" ", u"-", u"0", u".", u"0", u"E", u"-", u"0", u" "}) {
         const int r = roll(rng);
         if (r < 25) continue;
-        if (r < 30) s.push_back(kAlphabet[pick(rng)]);
-        else if (*part != u'0') s += part;
-        else for (int n = r > 98 ? 400 : 1 + r % 4; n > 0; --n) s.push_back(static_cast<char16_t>(u'0' + roll(rng) % 10));
+        if (r < 30)
+            s.push_back(kAlphabet[pick(rng)]);
+        else if (*part != u'0')
+            s += part;
+        else
+            for (int n = r > 98 ? 400 : 1 + r % 4; n > 0; --n)
+                s.push_back(static_cast<char16_t>(u'0' + roll(rng) % 10));
     }
     return s;
 }
@@ -75,7 +79,8 @@ TEST(CellCheckProperty, AMillionRandomTextsStoreOnlySoundNumbers) {
         while (e > b && (raw[e - 1] == u' ' || raw[e - 1] == u'\u3000')) --e;
         const std::u16string trimmed = raw.substr(b, e - b);
         bool sound = isPlainDecimal(trimmed);
-        const double expected = sound ? std::strtod(std::string(trimmed.begin(), trimmed.end()).c_str(), nullptr) : 0;
+        const double expected =
+            sound ? std::strtod(std::string(trimmed.begin(), trimmed.end()).c_str(), nullptr) : 0;
         sound = sound && std::isfinite(expected);
 
         ASSERT_EQ(v.has_value(), sound) << "seed " << seed << " case " << n;

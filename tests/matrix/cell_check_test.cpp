@@ -1,5 +1,5 @@
-#include "controls/sheet_model.h"
 #include "matrix/cell_check.h"
+#include "controls/sheet_model.h"
 
 #include <gtest/gtest.h>
 
@@ -22,15 +22,38 @@ QStringList header(bool formB) {
 TEST(CellCheck, RefusalOrValue) {
     const double max = std::numeric_limits<double>::max();
     const std::tuple<const char*, const char*, double> cases[] = {
-        {"", "E-01", 0}, {"   ", "E-01", 0}, {"\u3000 \u3000", "E-01", 0}, {"  12.5  ", "", 12.5},
-        {"\u300012.5\u3000", "", 12.5}, {".5", "", 0.5}, {"5.", "", 5}, {"-5", "", -5}, {"1E-5", "", 1e-5},
-        {"-1E-5", "", -1e-5}, {"1e-5", "", 1e-5}, {"1E-400", "", 0}, {"1.7976931348623157E308", "", max},
-        {"1.2.3", "E-02", 0}, {"5-", "E-03", 0}, {"--5", "E-03", 0}, {"1-2", "E-03", 0}, {"+5", "E-04", 0},
-        {"1,000", "E-04", 0}, {"１", "E-04", 0}, {"\t5", "E-04", 0}, {"1.5E+20", "E-04", 0}, {"abc", "E-04", 0},
+        {"", "E-01", 0},
+        {"   ", "E-01", 0},
+        {"\u3000 \u3000", "E-01", 0},
+        {"  12.5  ", "", 12.5},
+        {"\u300012.5\u3000", "", 12.5},
+        {".5", "", 0.5},
+        {"5.", "", 5},
+        {"-5", "", -5},
+        {"1E-5", "", 1e-5},
+        {"-1E-5", "", -1e-5},
+        {"1e-5", "", 1e-5},
+        {"1E-400", "", 0},
+        {"1.7976931348623157E308", "", max},
+        {"1.2.3", "E-02", 0},
+        {"5-", "E-03", 0},
+        {"--5", "E-03", 0},
+        {"1-2", "E-03", 0},
+        {"+5", "E-04", 0},
+        {"1,000", "E-04", 0},
+        {"１", "E-04", 0},
+        {"\t5", "E-04", 0},
+        {"1.5E+20", "E-04", 0},
+        {"abc", "E-04", 0},
         {"inf", "E-04", 0},
         // Texts the character check lets through that are no finite number.
-        {"-", "E-04", 0}, {".", "E-04", 0}, {"E", "E-04", 0}, {"1E5E3", "E-04", 0}, {"1E5-3", "E-04", 0},
-        {"1E", "E-04", 0}, {"1E400", "E-04", 0}};
+        {"-", "E-04", 0},
+        {".", "E-04", 0},
+        {"E", "E-04", 0},
+        {"1E5E3", "E-04", 0},
+        {"1E5-3", "E-04", 0},
+        {"1E", "E-04", 0},
+        {"1E400", "E-04", 0}};
     for (const auto& [raw, rawCode, value] : cases) {
         QString text = QString::fromUtf8(raw);
         const QString code = QString::fromUtf8(rawCode);
@@ -42,7 +65,8 @@ TEST(CellCheck, RefusalOrValue) {
         if (code.isEmpty()) continue;
         // Refused texts here carry no blanks, except the blank-only ones that trim to nothing.
         const QString shown = code == QStringLiteral("E-01") ? QString() : QString::fromUtf8(raw);
-        EXPECT_EQ(list.lines(), header(code == QStringLiteral("E-02")) << code + "(2,3) = \"" + shown + "\"") << raw;
+        EXPECT_EQ(list.lines(), header(code == QStringLiteral("E-02")) << code + "(2,3) = \"" + shown + "\"")
+            << raw;
     }
 }
 
@@ -77,8 +101,9 @@ TEST(ReadCheckedMatrix, NumbersExactRefusalsInRowOrder) {
     sheet.setValue(1, 2, QStringLiteral("abc"));
     sheet.setValue(2, 1, std::numeric_limits<double>::infinity());
     EXPECT_FALSE(ReadCheckedMatrix(sheet, {1, 1, 3, 2}, list, started));
-    EXPECT_EQ(list.lines().mid(6), (QStringList{QStringLiteral("E-04(1,2) = \"abc\""), QStringLiteral("E-04(2,1) = \"_\""),
-                                                QStringLiteral("E-01(3,1) = \"\""), QStringLiteral("E-01(3,2) = \"\"")}));
+    EXPECT_EQ(list.lines().mid(6),
+              (QStringList{QStringLiteral("E-04(1,2) = \"abc\""), QStringLiteral("E-04(2,1) = \"_\""),
+                           QStringLiteral("E-01(3,1) = \"\""), QStringLiteral("E-01(3,2) = \"\"")}));
 }
 
 // The whole sheet of a nearly empty sheet: 16.7 million E-01 cells counted

@@ -1,7 +1,7 @@
+#include "matrix/fixed_matrices.h"
 #include "app/frmjmain.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
-#include "matrix/fixed_matrices.h"
 #include "matrix/frmerrdisp.h"
 #include "support/test_app.h"
 
@@ -54,7 +54,8 @@ TEST_F(FixedMatricesTest, AFixFillsTheSlotTheListTheSheetAndJ) {
     EXPECT_EQ(sheet->selection(), (SheetRange{2, 2, 4, 3}));
 
     EXPECT_EQ(j(QStringLiteral("J_A")), HostValue::doubleArray({3, 2}, {1, 2, 3, 4, 5, 6}));
-    EXPECT_EQ(main->MSFlexGrid2->TextMatrix(1, 0) + main->MSFlexGrid2->TextMatrix(1, 1), "J_A(3,2)");  // J's list too
+    EXPECT_EQ(main->MSFlexGrid2->TextMatrix(1, 0) + main->MSFlexGrid2->TextMatrix(1, 1),
+              "J_A(3,2)");  // J's list too
 
     sheet->setValue(9, 1, 1.0 / 3.0);  // J gets every bit, not the 15 digits the cell shows
     fix(SheetRange::cell(9, 1));
@@ -65,8 +66,8 @@ TEST_F(FixedMatricesTest, AFixFillsTheSlotTheListTheSheetAndJ) {
 // Several areas, then a 27th matrix: each refused with its message, nothing fixed.
 TEST_F(FixedMatricesTest, RefusedSelectionsChangeNothing) {
     sheet->select({1, 1, 2, 2});
-    sheet->view()->selectionModel()->select(QItemSelection(sheet->model().index(4, 4), sheet->model().index(5, 5)),
-                                            QItemSelectionModel::Select);
+    sheet->view()->selectionModel()->select(
+        QItemSelection(sheet->model().index(4, 4), sheet->model().index(5, 5)), QItemSelectionModel::Select);
     main->toolButton(QStringLiteral("行列確定"))->trigger();
     EXPECT_EQ(t.msgBox.lastPrompt(), kSeveralAreas);
     EXPECT_EQ(t.app().fixed.count(), 0);
@@ -96,8 +97,9 @@ TEST_F(FixedMatricesTest, ARefusedCellShowsTheErrorWindowAndFixesNothing) {
     fix({1, 1, 2, 2});
     ASSERT_EQ(lines.size(), 6 + 4);
     EXPECT_EQ(lines[0], QStringLiteral("**エラーコードの説明 (データ番号､変数番号) **"));  // E-02 came first
-    EXPECT_EQ(lines.mid(6), (QStringList{QStringLiteral("E-02(1,1) = \"1.2.3\""), QStringLiteral("E-01(1,2) = \"\""),
-                                         QStringLiteral("E-01(2,1) = \"\""), QStringLiteral("E-01(2,2) = \"\"")}));
+    EXPECT_EQ(lines.mid(6),
+              (QStringList{QStringLiteral("E-02(1,1) = \"1.2.3\""), QStringLiteral("E-01(1,2) = \"\""),
+                           QStringLiteral("E-01(2,1) = \"\""), QStringLiteral("E-01(2,2) = \"\"")}));
     EXPECT_EQ(t.app().fixed.count(), 0);
     EXPECT_TRUE(list->TextMatrix(1, 1).isEmpty());
     EXPECT_EQ(sheet->fill(1, 1), SheetModel::kDefaultFill);

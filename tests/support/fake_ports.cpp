@@ -26,7 +26,8 @@ bool ScriptedFileDialog::ShowPrinter(const QString& title) {
     return false;
 }
 
-bool RecordingProcessStarter::startDetached(const QString& program, const QStringList& arguments, QString* error) {
+bool RecordingProcessStarter::startDetached(const QString& program, const QStringList& arguments,
+                                            QString* error) {
     starts.push_back({program, arguments});
     if (!succeed && error) *error = QStringLiteral("cannot start %1").arg(program);
     return succeed;
@@ -40,7 +41,8 @@ void MemorySettings::SaveSetting(const QString& section, const QString& key, con
     values.insert(section + '/' + key, value);
 }
 
-std::optional<RegistryValue> ScriptedRegistry::query(RegistryRoot, const QString& keyName, const QString& valueName) {
+std::optional<RegistryValue> ScriptedRegistry::query(RegistryRoot, const QString& keyName,
+                                                     const QString& valueName) {
     auto it = values.find(keyName + '|' + valueName);
     if (it == values.end()) return std::nullopt;
     return *it;

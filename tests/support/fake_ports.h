@@ -54,8 +54,14 @@ public:
 class MemoryClipboard final : public IClipboard {
 public:
     QString text() override { return m_text; }
-    void setText(const QString& text) override { m_text = text; ++writes; }
-    void clear() override { m_text.clear(); ++clears; }
+    void setText(const QString& text) override {
+        m_text = text;
+        ++writes;
+    }
+    void clear() override {
+        m_text.clear();
+        ++clears;
+    }
 
     int writes = 0;
     int clears = 0;
@@ -68,8 +74,12 @@ class MemorySettings final : public ISettings {
 public:
     QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) override;
     void SaveSetting(const QString& section, const QString& key, const QString& value) override;
-    bool has(const QString& section, const QString& key) const { return values.contains(section + '/' + key); }
-    QString value(const QString& section, const QString& key) const { return values.value(section + '/' + key); }
+    bool has(const QString& section, const QString& key) const {
+        return values.contains(section + '/' + key);
+    }
+    QString value(const QString& section, const QString& key) const {
+        return values.value(section + '/' + key);
+    }
 
     QMap<QString, QString> values;
 };
@@ -86,8 +96,11 @@ public:
 
 class ScriptedRegistry final : public IRegistry {
 public:
-    std::optional<RegistryValue> query(RegistryRoot root, const QString& keyName, const QString& valueName) override;
-    void set(const QString& keyName, const QString& valueName, RegistryValue v) { values[keyName + '|' + valueName] = v; }
+    std::optional<RegistryValue> query(RegistryRoot root, const QString& keyName,
+                                       const QString& valueName) override;
+    void set(const QString& keyName, const QString& valueName, RegistryValue v) {
+        values[keyName + '|' + valueName] = v;
+    }
 
     QMap<QString, RegistryValue> values;
 };

@@ -41,8 +41,12 @@ TEST(FixedMatrixLayout, ValuesFromRowSixAndFreeSlotsShowOnlyTheHeader) {
     f.FixedValues[1] = HostValue::doubleArray({3, 2}, {1.5, 2, 3, 4, 5, -6});
     SheetModel s;
     LayoutFixedMatrix(s, f, 1);
-    EXPECT_EQ(cells(s), header(QStringLiteral("VB_A"), type, QStringLiteral("[3,2]"))
-                            << "6,1=#1.5" << "6,2=#2" << "7,1=#3" << "7,2=#4" << "8,1=#5" << "8,2=#-6");
+    EXPECT_EQ(cells(s), header(QStringLiteral("VB_A"), type, QStringLiteral("[3,2]")) << "6,1=#1.5"
+                                                                                      << "6,2=#2"
+                                                                                      << "7,1=#3"
+                                                                                      << "7,2=#4"
+                                                                                      << "8,1=#5"
+                                                                                      << "8,2=#-6");
     for (int slot : {5, -1, 300}) {
         SheetModel empty;
         LayoutFixedMatrix(empty, f, slot);
@@ -52,11 +56,17 @@ TEST(FixedMatrixLayout, ValuesFromRowSixAndFreeSlotsShowOnlyTheHeader) {
 
 TEST(JVariableLayout, CasesByExtents) {
     const QString dbl = QStringLiteral("配列, [倍浮動小数型]");
-    const std::tuple<JVarRecord, HostValue, QStringList> cases[] = {  // cells after the header, the size cell first
+    const std::tuple<JVarRecord, HostValue, QStringList> cases[] = {
+        // cells after the header, the size cell first
         {{0, "n", "[長整数型]", 0, 0}, HostValue::longValue(42), {"3,2=2 文字", "6,1=#42"}},
-        {{0, "s", "[文字列型]", 0, 0}, HostValue::string(QStringLiteral("日本語です")), {"3,2=5 文字", "6,1=日本語です"}},
-        {{0, "l", dbl, 0, 4}, HostValue::doubleArray({4}, {1, 2, 3, 4}), {"3,2=[4]", "6,1=#1", "6,2=#2", "6,3=#3", "6,4=#4"}},
-        {{0, "t", dbl, 2, 3}, HostValue::doubleArray({2, 3}, {1, 2, 3, 4, 5, 6}),
+        {{0, "s", "[文字列型]", 0, 0},
+         HostValue::string(QStringLiteral("日本語です")),
+         {"3,2=5 文字", "6,1=日本語です"}},
+        {{0, "l", dbl, 0, 4},
+         HostValue::doubleArray({4}, {1, 2, 3, 4}),
+         {"3,2=[4]", "6,1=#1", "6,2=#2", "6,3=#3", "6,4=#4"}},
+        {{0, "t", dbl, 2, 3},
+         HostValue::doubleArray({2, 3}, {1, 2, 3, 4, 5, 6}),
          {"3,2=[2,3]", "6,1=#1", "6,2=#2", "6,3=#3", "7,1=#4", "7,2=#5", "7,3=#6"}},
         {{0, "t0", dbl, 3, 0}, HostValue::doubleArray({3, 0}, {}), {"3,2=[3,0]"}},
         {{0, "e", dbl, 0, 0}, HostValue::doubleArray({0}, {}), {"3,2=0 文字"}},  // a list of no items
@@ -73,7 +83,8 @@ TEST(JVariableLayout, CasesByExtents) {
         s.JValues[3] = value;
         SheetModel sheet;
         LayoutJVariable(sheet, s, 3);
-        EXPECT_EQ(cells(sheet), header(rec.name, rec.typeText, values.front().mid(4)) + values.mid(1)) << rec.name.toStdString();
+        EXPECT_EQ(cells(sheet), header(rec.name, rec.typeText, values.front().mid(4)) + values.mid(1))
+            << rec.name.toStdString();
     }
 }
 
@@ -97,13 +108,16 @@ TYPED_TEST_SUITE(ViewerWindow, ViewerForms);
 TYPED_TEST(ViewerWindow, OpensCentredInTheSavedSizeAndSavesUnlessMinimised) {
     TestApp t;
     const QString suffix = std::is_same_v<TypeParam, frmMatrixDisp> ? QString() : QStringLiteral("2");
-    const auto key = [&](const char* k) { return QStringLiteral("Settings/") + QString::fromLatin1(k) + suffix; };
+    const auto key = [&](const char* k) {
+        return QStringLiteral("Settings/") + QString::fromLatin1(k) + suffix;
+    };
     t.settings.values[key("DispLeft")] = QStringLiteral("3000");
     t.settings.values[key("DispWidth")] = QStringLiteral("8000.5");
     t.settings.values[key("DispHeight")] = QStringLiteral("not a number");
     TypeParam& f = t.app().template form<TypeParam>();
     f.Show();
-    EXPECT_EQ(f.windowTitle(), suffix.isEmpty() ? QStringLiteral("Kalvoret VB定義行列表示") : QStringLiteral("Kalvoret J 定義行列表示"));
+    EXPECT_EQ(f.windowTitle(), suffix.isEmpty() ? QStringLiteral("Kalvoret VB定義行列表示")
+                                                : QStringLiteral("Kalvoret J 定義行列表示"));
     EXPECT_EQ(f.Spreadsheet1->model().fontName(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_NEAR(f.Width(), 8000, 15);
     EXPECT_NEAR(f.Height(), 4290, 15);
@@ -116,7 +130,8 @@ TYPED_TEST(ViewerWindow, OpensCentredInTheSavedSizeAndSavesUnlessMinimised) {
     EXPECT_EQ(t.settings.values[key("DispLeft")], QString::number(f.Left()));
 
     f.Show();
-    EXPECT_EQ(f.Spreadsheet1->model().filledCells(), 6);  // filled afresh: an empty entry shows its header alone
+    EXPECT_EQ(f.Spreadsheet1->model().filledCells(),
+              6);  // filled afresh: an empty entry shows its header alone
     f.showMinimized();
     f.Unload();
     EXPECT_EQ(t.settings.values[key("DispWidth")], QStringLiteral("3000"));
