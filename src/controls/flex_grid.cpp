@@ -11,24 +11,6 @@
 
 namespace {
 
-int mouseButtonCode(Qt::MouseButton b) {
-    switch (b) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
-
 void setupPlainTable(QTableView* v) {
     v->setTextElideMode(Qt::ElideNone);
     v->setAutoScroll(false);  // the program sets the current cell; only the keyboard scrolls to it
@@ -254,7 +236,7 @@ void FlexGrid::pressAt(const QModelIndex& index, QMouseEvent* e, const QPoint& v
         applySelection();
     }
     m_pressed = e->button() == Qt::LeftButton;
-    emit MouseDown(mouseButtonCode(e->button()), shiftCode(e->modifiers()), toTwips(viewportPos.x()),
+    emit MouseDown(vbMouseButton(e->button()), vbShiftState(e->modifiers()), toTwips(viewportPos.x()),
                    toTwips(viewportPos.y()));
 }
 
@@ -277,7 +259,7 @@ void FlexGrid::mouseReleaseEvent(QMouseEvent* e) {
     const bool wasPressed = m_pressed;
     m_pressed = false;
     const QPoint p = e->position().toPoint();
-    emit MouseUp(mouseButtonCode(e->button()), shiftCode(e->modifiers()), toTwips(p.x()), toTwips(p.y()));
+    emit MouseUp(vbMouseButton(e->button()), vbShiftState(e->modifiers()), toTwips(p.x()), toTwips(p.y()));
     if (wasPressed && e->button() == Qt::LeftButton) emit Click();
 }
 

@@ -12,28 +12,6 @@
 #include <QTextBlock>
 #include <QVBoxLayout>
 
-namespace {
-
-int buttonCode(Qt::MouseButton b) {
-    switch (b) {
-        case Qt::LeftButton:
-            return 1;
-        case Qt::RightButton:
-            return 2;
-        case Qt::MiddleButton:
-            return 4;
-        default:
-            return 0;
-    }
-}
-
-int shiftCode(Qt::KeyboardModifiers m) {
-    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
-           (m & Qt::AltModifier ? 4 : 0);
-}
-
-}  // namespace
-
 TextBox::TextBox(Mode mode, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -215,7 +193,7 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             QCoreApplication::sendEvent(target, event);
             target->installEventFilter(this);
             const QPoint p = m->position().toPoint();
-            emit MouseUp(buttonCode(m->button()), shiftCode(m->modifiers()), pixelsToTwips(p.x()),
+            emit MouseUp(vbMouseButton(m->button()), vbShiftState(m->modifiers()), pixelsToTwips(p.x()),
                          pixelsToTwips(p.y()));
             return true;
         }

@@ -23,6 +23,24 @@ std::uint32_t vbColorNumber(const QColor& c) {
            (static_cast<std::uint32_t>(c.blue()) << 16);
 }
 
+int vbMouseButton(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton:
+            return 1;
+        case Qt::RightButton:
+            return 2;
+        case Qt::MiddleButton:
+            return 4;
+        default:
+            return 0;
+    }
+}
+
+int vbShiftState(Qt::KeyboardModifiers m) {
+    return (m & Qt::ShiftModifier ? 1 : 0) | (m & Qt::ControlModifier ? 2 : 0) |
+           (m & Qt::AltModifier ? 4 : 0);
+}
+
 QString toDisplayText(const QString& text) {
     if (!text.contains(QLatin1Char('\r'))) return text;
     QString out = text;

@@ -40,5 +40,10 @@ inline QColor vbColor(double bgr) {
 inline QColor vbColor(int bgr) { return vbColor(static_cast<std::uint32_t>(bgr)); }
 std::uint32_t vbColorNumber(const QColor& c);
 
+// Mouse event codes as the controls report them: button 1 left, 2 right, 4
+// middle; shift state 1 Shift, 2 Ctrl, 4 Alt.
+int vbMouseButton(Qt::MouseButton button);
+int vbShiftState(Qt::KeyboardModifiers modifiers);
+
 // Texts keep CR LF (and captions CR) line ends; widgets show plain line breaks.
 QString toDisplayText(const QString& text);
