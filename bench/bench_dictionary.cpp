@@ -1,6 +1,8 @@
 // Listing a 100,000-entry term table in a result grid (empty search text),
 // against the plain SQLite query that reads the same rows and builds the same
 // strings (target: at most 2 times the plain query).
+#include "bench_support.h"
+
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -116,17 +118,6 @@ void BM_ListIntoGrid(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(listIntoGrid(grid));
 }
 BENCHMARK(BM_ListIntoGrid)->Unit(benchmark::kMillisecond);
-
-template <class F>
-double bestSeconds(F&& f, int runs) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
-}
 
 }  // namespace
 

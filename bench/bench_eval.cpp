@@ -10,12 +10,11 @@
 #include "eval/expression_page.h"
 #include "jlink/jdll_engine.h"
 #include "jlink/jvar_list.h"
+#include "support/test_app.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QMap>
-#include <QTemporaryDir>
 
 #include <clocale>
 #include <cstdio>
@@ -28,76 +27,18 @@ namespace {
 
 using I = JRawApi::I;
 
-struct QuietMessageBox final : IMessageBox {
-    int MsgBox(const QString& prompt, int, const QString&) override {
-        std::fprintf(stderr, "unexpected message: %s\n", prompt.toUtf8().constData());
-        ++shown;
-        return mb::OK;
-    }
-    int shown = 0;
-};
-struct NoFileDialog final : IFileDialog {
-    OpenFileAnswer ShowOpen(const OpenFileRequest&) override { return {}; }
-    bool ShowPrinter(const QString&) override { return false; }
-};
-struct NoProcess final : IProcessStarter {
-    bool startDetached(const QString&, const QStringList&, QString*) override { return false; }
-};
-struct MemoryClipboard final : IClipboard {
-    QString text() override { return m_text; }
-    void setText(const QString& t) override { m_text = t; }
-    void clear() override { m_text.clear(); }
-    QString m_text;
-};
-struct MemorySettings final : ISettings {
-    QString GetSetting(const QString& s, const QString& k, const QString& d) override {
-        return m_values.value(s + '/' + k, d);
-    }
-    void SaveSetting(const QString& s, const QString& k, const QString& v) override {
-        m_values[s + '/' + k] = v;
-    }
-    QMap<QString, QString> m_values;
-};
-struct NoRegistry final : IRegistry {
-    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
-
 // The program around the expression page, with the real engine.
 struct Rig {
-    QuietMessageBox msgBox;
-    NoFileDialog fileDialog;
-    NoProcess process;
-    MemoryClipboard clipboard;
-    MemorySettings settings;
-    NoRegistry registry;
-    QTemporaryDir dataDir;
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<frmjMain> main;
+    TestApp t;
+    AppState* app = nullptr;
+    frmjMain* main = nullptr;
     JEngine* engine = nullptr;
 
     bool start() {
-        Ports p;
-        p.msgBox = &msgBox;
-        p.fileDialog = &fileDialog;
-        p.process = &process;
-        p.clipboard = &clipboard;
-        p.settings = &settings;
-        p.registry = &registry;
-        p.dataDir = dataDir.path();
-        p.engineFactory = [this](QString* error) -> std::unique_ptr<IJEngine> {
-            std::unique_ptr<JEngine> e = JEngine::create(error);
-            engine = e.get();
-            return e;
-        };
-        app = std::make_unique<AppState>(p);
-        app->FillMatrixColors();
-        main = std::make_unique<frmjMain>(*app);
-        app->MainWindow = main.get();
-        app->setFormOwner(main.get());
-        main->Show();
-        return app->hasEngine() && engine;
+        main = &t.showMain();
+        app = &t.app();
+        engine = app->hasEngine() ? dynamic_cast<JEngine*>(&app->J()) : nullptr;
+        return engine != nullptr;
     }
 
     int raw(const char* sentence) {
@@ -119,7 +60,7 @@ void BM_EnterPath(benchmark::State& state) {
         int key = 13;
         r.main->expression->Text1_KeyPress(key);
     }
-    if (r.main->Text3->Text().size() != 6'890'890 || r.msgBox.shown != 0)
+    if (r.main->Text3->Text().size() != 6'890'890 || !r.t.msgBox.calls.empty())
         state.SkipWithError("not rendered in full");
 }
 

@@ -5,17 +5,17 @@
 //   the refresh of the J variable list (target: under 2 seconds).
 #include "app/app_state.h"
 #include "app/frmjmain.h"
+#include "bench_support.h"
 #include "controls/sheet_widget.h"
 #include "jlink/jdll_engine.h"
 #include "matrix/cell_check.h"
 #include "matrix/fixed_matrices.h"
+#include "support/test_app.h"
 
 #include <benchmark/benchmark.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QMap>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <chrono>
@@ -105,71 +105,15 @@ void BM_StrtodPerCell(benchmark::State& state) {
 }
 BENCHMARK(BM_StrtodPerCell)->Unit(benchmark::kMillisecond);
 
-// Ports that answer nothing: a message box during the fix is counted as a failure.
-struct SilentMessageBox final : IMessageBox {
-    int MsgBox(const QString& prompt, int, const QString&) override {
-        std::fprintf(stderr, "unexpected message: %s\n", prompt.toUtf8().constData());
-        ++shown;
-        return mb::OK;
-    }
-    int shown = 0;
-};
-struct NoFileDialog final : IFileDialog {
-    OpenFileAnswer ShowOpen(const OpenFileRequest&) override { return {}; }
-    bool ShowPrinter(const QString&) override { return false; }
-};
-struct NoProcess final : IProcessStarter {
-    bool startDetached(const QString&, const QStringList&, QString*) override { return false; }
-};
-struct MemoryClipboard final : IClipboard {
-    QString text() override { return m_text; }
-    void setText(const QString& t) override { m_text = t; }
-    void clear() override { m_text.clear(); }
-    QString m_text;
-};
-struct MemorySettings final : ISettings {
-    QString GetSetting(const QString& s, const QString& k, const QString& d) override {
-        return m_values.value(s + '/' + k, d);
-    }
-    void SaveSetting(const QString& s, const QString& k, const QString& v) override {
-        m_values[s + '/' + k] = v;
-    }
-    QMap<QString, QString> m_values;
-};
-struct NoRegistry final : IRegistry {
-    std::optional<RegistryValue> query(RegistryRoot, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-};
-
 // The program around the sheet: the real engine, the main window, the filled sheet.
 struct FixRig {
-    SilentMessageBox msgBox;
-    NoFileDialog fileDialog;
-    NoProcess process;
-    MemoryClipboard clipboard;
-    MemorySettings settings;
-    NoRegistry registry;
-    QTemporaryDir dataDir;
-    std::unique_ptr<AppState> app;
-    std::unique_ptr<frmjMain> main;
+    TestApp t;
+    AppState* app = nullptr;
+    frmjMain* main = nullptr;
 
     bool start() {
-        Ports p;
-        p.msgBox = &msgBox;
-        p.fileDialog = &fileDialog;
-        p.process = &process;
-        p.clipboard = &clipboard;
-        p.settings = &settings;
-        p.registry = &registry;
-        p.dataDir = dataDir.path();
-        p.engineFactory = [](QString* error) -> std::unique_ptr<IJEngine> { return JEngine::create(error); };
-        app = std::make_unique<AppState>(p);
-        app->FillMatrixColors();
-        main = std::make_unique<frmjMain>(*app);
-        app->MainWindow = main.get();
-        app->setFormOwner(main.get());
-        main->Show();
+        main = &t.showMain();
+        app = &t.app();
         if (!app->hasEngine()) return false;
         const std::vector<QString>& texts = cellTexts();
         SheetWidget& s = *main->Spreadsheet1;
@@ -185,7 +129,7 @@ struct FixRig {
     bool fix() {
         main->Spreadsheet1->select({1, 1, kRows, kCols});
         main->toolButton(QStringLiteral("行列確定"))->trigger();
-        return app->fixed.count() == 1 && app->fixed.FixedTable[1].rows == kRows && msgBox.shown == 0;
+        return app->fixed.count() == 1 && app->fixed.FixedTable[1].rows == kRows && t.msgBox.calls.empty();
     }
     void release() { main->matrices->ReleaseMatrices(); }
 };
@@ -199,17 +143,6 @@ void BM_WholeFix(benchmark::State& state) {
         g_rig->release();
         state.ResumeTiming();
     }
-}
-
-template <class F>
-double bestSeconds(F f, int runs) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        const auto t0 = std::chrono::steady_clock::now();
-        f();
-        best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
-    }
-    return best;
 }
 
 }  // namespace
