@@ -32,8 +32,6 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-
 QFrame* page(QWidget* parent, const QString& name) {
     auto* f = new QFrame(parent);
     f->setObjectName(name);
@@ -273,11 +271,7 @@ void frmjMain::applyLayout() {
 
 void frmjMain::Form_Load() {
     app().MainWindowLink = this;
-    ISettings& s = app().settings();
-    Move(static_cast<int>(s.GetNumber(kSettings, QStringLiteral("MainLeft"), 1000)),
-         static_cast<int>(s.GetNumber(kSettings, QStringLiteral("MainTop"), 1000)),
-         static_cast<int>(s.GetNumber(kSettings, QStringLiteral("MainWidth"), 6500)),
-         static_cast<int>(s.GetNumber(kSettings, QStringLiteral("MainHeight"), 6500)));
+    restoreRect(kMainRectKeys, {1000, 1000, 6500, 6500});
     TabStrip1->setSelectedIndex(1);
     HighlightRange = SheetRange::cell(1, 1);
     InitJ();
@@ -311,13 +305,7 @@ void frmjMain::Form_Unload() {
     const std::vector<VbForm*> others = app().loadedForms();
     for (auto it = others.rbegin(); it != others.rend(); ++it)
         if (*it != this) (*it)->Unload();
-    if (WindowState() != 1) {
-        ISettings& s = app().settings();
-        s.SaveSetting(kSettings, QStringLiteral("MainLeft"), QString::number(Left()));
-        s.SaveSetting(kSettings, QStringLiteral("MainTop"), QString::number(Top()));
-        s.SaveSetting(kSettings, QStringLiteral("MainWidth"), QString::number(Width()));
-        s.SaveSetting(kSettings, QStringLiteral("MainHeight"), QString::number(Height()));
-    }
+    saveRect(kMainRectKeys);
     QCoreApplication::quit();
 }
 

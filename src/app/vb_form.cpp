@@ -8,6 +8,8 @@
 #include <QMenuBar>
 #include <QScreen>
 
+#include <algorithm>
+
 VbForm::VbForm(AppState& app, QWidget* parent, bool hasMenuBar)
     : QMainWindow(parent), m_app(app), m_client(new QWidget(this)), m_hasMenu(hasMenuBar) {
     setCentralWidget(m_client);
@@ -78,6 +80,28 @@ void VbForm::centreOnScreen() {
     m_setLeft = (screenWidth() - Width()) / 2;
     m_setTop = (screenHeight() - Height()) / 2;
     move(twipsToPixels(m_setLeft), twipsToPixels(m_setTop));
+}
+
+namespace {
+const QString kSettingsSection = QStringLiteral("Settings");
+}
+
+void VbForm::restoreRect(const RectKeys& keys, const TwipsRect& defaults) {
+    ISettings& s = m_app.settings();
+    auto twips = [&s](const QString& key, int fallback) {
+        return static_cast<int>(std::clamp(s.GetNumber(kSettingsSection, key, fallback), -1.0e6, 1.0e6));
+    };
+    Move(twips(keys.left, defaults.left), twips(keys.top, defaults.top), twips(keys.width, defaults.width),
+         twips(keys.height, defaults.height));
+}
+
+void VbForm::saveRect(const RectKeys& keys) const {
+    if (WindowState() == 1) return;
+    ISettings& s = m_app.settings();
+    s.SaveSetting(kSettingsSection, keys.left, QString::number(Left()));
+    s.SaveSetting(kSettingsSection, keys.top, QString::number(Top()));
+    s.SaveSetting(kSettingsSection, keys.width, QString::number(Width()));
+    s.SaveSetting(kSettingsSection, keys.height, QString::number(Height()));
 }
 
 void VbForm::load() {

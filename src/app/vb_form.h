@@ -6,6 +6,14 @@
 
 class AppState;
 
+// The settings keys (section "Settings") under which a window keeps its rectangle.
+struct RectKeys {
+    QString left, top, width, height;
+};
+// The main window, the J console and the dictionary share these.
+inline const RectKeys kMainRectKeys{QStringLiteral("MainLeft"), QStringLiteral("MainTop"),
+                                    QStringLiteral("MainWidth"), QStringLiteral("MainHeight")};
+
 // A window as the program's windows are written: a load step before it first
 // shows (and again after each unload), a resize step, an unload step when it
 // closes, and a position and size in twips that mean its outer rectangle.
@@ -33,6 +41,11 @@ public:
     int WindowState() const;
     // Left and top that centre the window on the screen, keeping its size.
     void centreOnScreen();
+    // Moves the window to the rectangle kept in the settings; an absent value or one
+    // that is not a number takes its default, a wild one is clamped.
+    void restoreRect(const RectKeys& keys, const TwipsRect& defaults);
+    // Keeps the rectangle in the settings, unless the window is minimised.
+    void saveRect(const RectKeys& keys) const;
     static int screenWidth();
     static int screenHeight();
 

@@ -29,7 +29,6 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
 constexpr int kToolBarHeight = 420;
 constexpr int kStatusBarHeight = 300;
 // The program's major, minor and revision numbers.
@@ -445,13 +444,7 @@ void frmDicDisp::resetControls() {
 }
 
 void frmDicDisp::Form_Load() {
-    ISettings& s = app().settings();
-    auto number = [&s](const char* key, double fallback) {
-        // A hand-edited value far out of range must not overflow the conversion.
-        return static_cast<int>(std::clamp(s.GetNumber(kSettings, QLatin1String(key), fallback), -1e6, 1e6));
-    };
-    Move(number("MainLeft", 1000), number("MainTop", 1000), number("MainWidth", 6500),
-         number("MainHeight", 6500));
+    restoreRect(kMainRectKeys, {1000, 1000, 6500, 6500});
 
     resetControls();
     const QString twoLines = QStringLiteral("検索\r実行");
@@ -495,12 +488,7 @@ void frmDicDisp::Form_Resize() {
 
 void frmDicDisp::Form_Unload() {
     m_clock->stop();
-    if (WindowState() == 1) return;
-    ISettings& s = app().settings();
-    s.SaveSetting(kSettings, QStringLiteral("MainLeft"), QString::number(Left()));
-    s.SaveSetting(kSettings, QStringLiteral("MainTop"), QString::number(Top()));
-    s.SaveSetting(kSettings, QStringLiteral("MainWidth"), QString::number(Width()));
-    s.SaveSetting(kSettings, QStringLiteral("MainHeight"), QString::number(Height()));
+    saveRect(kMainRectKeys);
 }
 
 QString& frmDicDisp::wildcard(DicSearchKind kind) {

@@ -18,7 +18,6 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kFont = QStringLiteral("ＭＳ ゴシック");
 
@@ -121,13 +120,7 @@ QString frmjServer::readErrorLine(int code) {
 }
 
 void frmjServer::Form_Load() {
-    // A stored value far out of range must not overflow the conversion to int.
-    auto twips = [this](const char* key, double fallback) {
-        const double v = app().settings().GetNumber(kSettings, QString::fromLatin1(key), fallback);
-        return static_cast<int>(std::clamp(v, -1.0e6, 1.0e6));
-    };
-    Move(twips("MainLeft", 1000), twips("MainTop", 1000), twips("MainWidth", 6135),
-         twips("MainHeight", 3615));
+    restoreRect(kMainRectKeys, {1000, 1000, 6135, 3615});
     if (WindowState() == 0) centreOnScreen();
     Initialise();
     mnuClearJ_Click();
@@ -156,12 +149,7 @@ void frmjServer::Form_Unload() {
     const std::vector<VbForm*> forms = app().loadedForms();
     for (std::size_t i = forms.size(); i-- > 1;)
         if (forms[i] != this && forms[i] != app().MainWindow) forms[i]->Unload();
-    if (WindowState() == 1) return;
-    ISettings& s = app().settings();
-    s.SaveSetting(kSettings, QStringLiteral("MainLeft"), QString::number(Left()));
-    s.SaveSetting(kSettings, QStringLiteral("MainTop"), QString::number(Top()));
-    s.SaveSetting(kSettings, QStringLiteral("MainWidth"), QString::number(Width()));
-    s.SaveSetting(kSettings, QStringLiteral("MainHeight"), QString::number(Height()));
+    saveRect(kMainRectKeys);
 }
 
 void frmjServer::DoText_KeyPress(int& keyAscii) {

@@ -12,17 +12,8 @@
 
 namespace {
 
-const QString kSettings = QStringLiteral("Settings");
-const viewer::RectKeys kKeys{QStringLiteral("DispLeft"), QStringLiteral("DispTop"),
-                             QStringLiteral("DispWidth"), QStringLiteral("DispHeight")};
-
-// Settings are stored as single-precision numbers; a wild stored value is
-// clamped so that it cannot overflow the conversion to whole twips.
-int settingTwips(ISettings& s, const QString& key, double defaultValue) {
-    constexpr double kLimit = 200000;
-    const float f = static_cast<float>(s.GetNumber(kSettings, key, defaultValue));
-    return static_cast<int>(std::clamp<double>(f, -kLimit, kLimit));
-}
+const RectKeys kKeys{QStringLiteral("DispLeft"), QStringLiteral("DispTop"), QStringLiteral("DispWidth"),
+                     QStringLiteral("DispHeight")};
 
 }  // namespace
 
@@ -37,19 +28,9 @@ TwipsRect sheetRect(const TwipsRect& current, int width, int height) {
     return r;
 }
 
-void restoreRect(VbForm& form, ISettings& settings, const RectKeys& keys) {
-    form.Move(settingTwips(settings, keys.left, 0), settingTwips(settings, keys.top, 0),
-              settingTwips(settings, keys.width, kDefaultWidth),
-              settingTwips(settings, keys.height, kDefaultHeight));
+void restoreRect(VbForm& form, const RectKeys& keys) {
+    form.restoreRect(keys, {0, 0, kDefaultWidth, kDefaultHeight});
     if (form.WindowState() == 0) form.centreOnScreen();
-}
-
-void saveRect(const VbForm& form, ISettings& settings, const RectKeys& keys) {
-    if (form.WindowState() == 1) return;
-    settings.SaveSetting(kSettings, keys.left, QString::number(form.Left()));
-    settings.SaveSetting(kSettings, keys.top, QString::number(form.Top()));
-    settings.SaveSetting(kSettings, keys.width, QString::number(form.Width()));
-    settings.SaveSetting(kSettings, keys.height, QString::number(form.Height()));
 }
 
 SheetWidget* makeSheet(QWidget* parent) {
@@ -135,7 +116,7 @@ frmMatrixDisp::frmMatrixDisp(AppState& app, QWidget* parent) : VbForm(app, paren
 }
 
 void frmMatrixDisp::Form_Load() {
-    viewer::restoreRect(*this, app().settings(), kKeys);
+    viewer::restoreRect(*this, kKeys);
     BusyPointer busy;
     viewer::resetSheet(*Spreadsheet1);
     Spreadsheet1->setScreenUpdating(false);
@@ -148,4 +129,4 @@ void frmMatrixDisp::Form_Resize() {
     placeTwips(Spreadsheet1, viewer::sheetRect(twipsGeometry(Spreadsheet1), Width(), Height()));
 }
 
-void frmMatrixDisp::Form_Unload() { viewer::saveRect(*this, app().settings(), kKeys); }
+void frmMatrixDisp::Form_Unload() { saveRect(kKeys); }

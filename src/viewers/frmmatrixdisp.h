@@ -34,19 +34,13 @@ inline constexpr int kDefaultHeight = 4290;
 // Values start on this sheet row; rows 4 and 5 stay empty.
 inline constexpr int kFirstValueRow = 6;
 
-struct RectKeys {
-    QString left, top, width, height;
-};
-
 // The sheet's rectangle after the window became width x height twips (outer
 // size): it fills the window, except that a window at most 141 wide or 521 high
 // leaves the sheet's width or height as it was.
 TwipsRect sheetRect(const TwipsRect& current, int width, int height);
 
 // Restores the saved size (defaults 0, 0, 7005, 4290) and centres a normal window.
-void restoreRect(VbForm& form, ISettings& settings, const RectKeys& keys);
-// Saves the rectangle unless the window is minimised.
-void saveRect(const VbForm& form, ISettings& settings, const RectKeys& keys);
+void restoreRect(VbForm& form, const RectKeys& keys);
 
 // The sheet the viewers show in: "ＭＳ Ｐゴシック", filling the window.
 SheetWidget* makeSheet(QWidget* parent);

@@ -12,8 +12,8 @@
 
 namespace {
 
-const viewer::RectKeys kKeys{QStringLiteral("DispLeft2"), QStringLiteral("DispTop2"),
-                             QStringLiteral("DispWidth2"), QStringLiteral("DispHeight2")};
+const RectKeys kKeys{QStringLiteral("DispLeft2"), QStringLiteral("DispTop2"), QStringLiteral("DispWidth2"),
+                     QStringLiteral("DispHeight2")};
 
 QString flatText(const HostValue& v) {
     if (!v.isArray()) return v.text().value_or(QString());
@@ -81,7 +81,7 @@ frmMatrixDisp2::frmMatrixDisp2(AppState& app, QWidget* parent) : VbForm(app, par
 }
 
 void frmMatrixDisp2::Form_Load() {
-    viewer::restoreRect(*this, app().settings(), kKeys);
+    viewer::restoreRect(*this, kKeys);
     BusyPointer busy;
     viewer::resetSheet(*Spreadsheet1);
     Spreadsheet1->setScreenUpdating(false);
@@ -94,4 +94,4 @@ void frmMatrixDisp2::Form_Resize() {
     placeTwips(Spreadsheet1, viewer::sheetRect(twipsGeometry(Spreadsheet1), Width(), Height()));
 }
 
-void frmMatrixDisp2::Form_Unload() { viewer::saveRect(*this, app().settings(), kKeys); }
+void frmMatrixDisp2::Form_Unload() { saveRect(kKeys); }
