@@ -277,11 +277,16 @@ bool LibraryStore::Cont_AddNew(LibraryExpression& e) {
     return true;
 }
 
+// Expressions are numbered from 1; number 0 is the category row itself.
+bool LibraryStore::pointsAtExpression(const LibraryExpression& e) {
+    if (e.number >= 1 && isNumber16(e.number) && isNumber16(e.category)) return true;
+    return fail(
+        QStringLiteral("式番号 %1（分類番号 %2）は式を指していません。").arg(e.number).arg(e.category));
+}
+
 bool LibraryStore::Cont_Update(const LibraryExpression& e) {
     m_error.clear();
-    if (e.number < 1 || !isNumber16(e.number) || !isNumber16(e.category))
-        return fail(
-            QStringLiteral("式番号 %1（分類番号 %2）は式を指していません。").arg(e.number).arg(e.category));
+    if (!pointsAtExpression(e)) return false;
     Session s(*this);
     if (!s.open()) return false;
     QSqlQuery q(s.db());
@@ -302,10 +307,7 @@ bool LibraryStore::Cont_Update(const LibraryExpression& e) {
 
 bool LibraryStore::Cont_Delete(const LibraryExpression& e) {
     m_error.clear();
-    // Number 0 is the category row itself, which only Class_Delete removes.
-    if (e.number < 1 || !isNumber16(e.number) || !isNumber16(e.category))
-        return fail(
-            QStringLiteral("式番号 %1（分類番号 %2）は式を指していません。").arg(e.number).arg(e.category));
+    if (!pointsAtExpression(e)) return false;  // the category row goes only with Class_Delete
     Session s(*this);
     if (!s.open()) return false;
     // One expression (the first stored, should an imported file hold the number twice).

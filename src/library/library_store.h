@@ -57,6 +57,7 @@ public:
 private:
     class Session;
     bool fail(const QString& message);
+    bool pointsAtExpression(const LibraryExpression& e);
 
     QString m_path;
     QString m_error;
