@@ -4,12 +4,12 @@
 //     copied out); target ratio at most 2;
 // (b) a refresh of the J variable list with 50 defined nouns against 50 raw reads of
 //     the same nouns (JGetM plus a copy of the data); target ratio at most 3.
-#include "app/app_state.h"
 #include "app/frmjmain.h"
+#include "base/app_state.h"
 #include "controls/text_box.h"
+#include "engine/jdll_engine.h"
 #include "eval/expression_page.h"
-#include "jlink/jdll_engine.h"
-#include "jlink/jvar_list.h"
+#include "eval/jvar_list.h"
 #include "support/test_app.h"
 
 #include <benchmark/benchmark.h>

@@ -1,19 +1,19 @@
 #include "app/frmjmain.h"
 
-#include "app/app_state.h"
 #include "app/excel_handoff.h"
 #include "app/frmabout.h"
+#include "base/app_state.h"
+#include "base/mouse_pointer.h"
+#include "console/frmjserver.h"
 #include "controls/flex_grid.h"
-#include "controls/mouse_pointer.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
 #include "controls/toolbar_icons.h"
 #include "dictionary/dictionary_window.h"
 #include "eval/expression_page.h"
+#include "eval/jvar_list.h"
 #include "eval/var_list_grids.h"
-#include "jlink/frmjserver.h"
-#include "jlink/jvar_list.h"
 #include "library/cell_command_runner.h"
 #include "library/frmcommand.h"
 #include "matrix/fixed_matrices.h"
@@ -60,10 +60,10 @@ frmjMain::frmjMain(AppState& app, QWidget* parent)
     setSize(9360, 6525);
 
     jvarList = std::make_unique<JVarList>(app, *MSFlexGrid2);
-    matrices = std::make_unique<FixedMatrices>(app, *this);
-    expression = new ExpressionPage(app, *this);
-    varLists = new VarListGrids(app, *this);
-    cellRunner = new CellCommandRunner(app, *this);
+    matrices = std::make_unique<FixedMatrices>(app, *this, *MSFlexGrid1);
+    expression = new ExpressionPage(app, *this, {Text1, Label2, Command1, Text2, Command2, Text3}, this);
+    varLists = new VarListGrids(app, *this, {TabStrip2, MSFlexGrid1, MSFlexGrid2}, this);
+    cellRunner = new CellCommandRunner(app, *this, this);
     excel = std::make_unique<ExcelHandoff>(app, *this);
 
     connect(TabStrip1, &TabStrip::Click, this, &frmjMain::TabStrip1_Click);
@@ -273,7 +273,7 @@ void frmjMain::Form_Load() {
     app().MainWindowLink = this;
     restoreRect(kMainRectKeys, {1000, 1000, 6500, 6500});
     TabStrip1->setSelectedIndex(1);
-    HighlightRange = SheetRange::cell(1, 1);
+    varLists->HighlightRange = SheetRange::cell(1, 1);
     InitJ();
     if (!app().hasEngine()) return;
 
@@ -365,21 +365,33 @@ void frmjMain::mnuFileOpen_Click() {
 }
 
 void frmjMain::mnuEditCopy_Click() {
-    if (!LastTextBox || LastSelStart < 1) return;
-    app().clipboard().setText(LastTextBox->Text().mid(LastSelStart - 1, LastSelLength));
+    const ExpressionPage& e = *expression;
+    if (!e.LastTextBox || e.LastSelStart < 1) return;
+    app().clipboard().setText(e.LastTextBox->Text().mid(e.LastSelStart - 1, e.LastSelLength));
 }
 
 void frmjMain::mnuEditCut_Click() {
-    if (!LastTextBox || LastSelStart < 1) return;
-    const QString t = LastTextBox->Text();
-    LastTextBox->setText(t.left(LastSelStart - 1) + t.mid(LastSelStart - 1 + LastSelLength));
+    const ExpressionPage& e = *expression;
+    if (!e.LastTextBox || e.LastSelStart < 1) return;
+    const QString t = e.LastTextBox->Text();
+    e.LastTextBox->setText(t.left(e.LastSelStart - 1) + t.mid(e.LastSelStart - 1 + e.LastSelLength));
 }
 
 void frmjMain::mnuEditPaste_Click() {
-    if (!LastTextBox || LastSelStart < 1) return;
-    const QString t = LastTextBox->Text();
-    LastTextBox->setText(t.left(LastSelStart - 1) + app().clipboard().text() +
-                         t.mid(LastSelStart - 1 + LastSelLength));
+    const ExpressionPage& e = *expression;
+    if (!e.LastTextBox || e.LastSelStart < 1) return;
+    const QString t = e.LastTextBox->Text();
+    e.LastTextBox->setText(t.left(e.LastSelStart - 1) + app().clipboard().text() +
+                           t.mid(e.LastSelStart - 1 + e.LastSelLength));
+}
+
+QString frmjMain::expressionText() const { return Text1->Text(); }
+void frmjMain::setExpressionText(const QString& text) { Text1->setText(text); }
+void frmjMain::showVariableList(int tab) { TabStrip2->setSelectedIndex(tab); }
+int frmjMain::refreshJVariables(bool matrixOnly) { return jvarList->RefreshFromJ(matrixOnly); }
+void frmjMain::resetJVariables() { jvarList->InitJVarList(); }
+void frmjMain::setReleaseEnabled(bool on) {
+    if (QAction* release = toolButton(QStringLiteral("行列解除"))) release->setEnabled(on);
 }
 
 void frmjMain::mnuFileExcelOpen_Click() { excel->mnuFileExcelOpen_Click(); }

@@ -1,9 +1,9 @@
 #include "viewers/frmmatrixdisp2.h"
 
-#include "app/app_state.h"
-#include "controls/mouse_pointer.h"
+#include "base/app_state.h"
+#include "base/jvar_tables.h"
+#include "base/mouse_pointer.h"
 #include "controls/sheet_widget.h"
-#include "jlink/jvar_tables.h"
 #include "viewers/frmmatrixdisp.h"
 
 #include <QStringList>

@@ -1,13 +1,14 @@
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
+#include "eval/expression_page.h"
 #include "app/main_layout.h"
+#include "console/frmjserver.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
 #include "dictionary/frmdicdisp.h"
 #include "dictionary/frmdicedit.h"
-#include "jlink/frmjserver.h"
 #include "library/frmcommand.h"
 #include "matrix/frmerrdisp.h"
 #include "support/test_app.h"
@@ -120,9 +121,9 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     w.mnuEditCut_Click();  // no mouse-up yet: nothing happens
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("abcd"));
 
-    w.LastTextBox = w.Text1;  // the user selected "bc" with the mouse
-    w.LastSelStart = 2;
-    w.LastSelLength = 2;
+    w.expression->LastTextBox = w.Text1;  // the user selected "bc" with the mouse
+    w.expression->LastSelStart = 2;
+    w.expression->LastSelLength = 2;
     w.mnuEditCopy_Click();
     EXPECT_EQ(t.clipboard.text(), QStringLiteral("bc"));
     t.clipboard.setText(QStringLiteral("XY"));
@@ -132,7 +133,7 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     EXPECT_EQ(t.clipboard.writes, writesBefore + 2);
     w.mnuEditPaste_Click();  // same positions again: after "a", dropping the two characters "d"
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("aXY"));
-    EXPECT_EQ(w.LastSelStart, 2);
+    EXPECT_EQ(w.expression->LastSelStart, 2);
 }
 
 TEST_F(MainWindow, FileNewAsksFirst) {

@@ -1,6 +1,6 @@
+#include "base/fixed_table.h"
+#include "base/jvar_tables.h"
 #include "controls/sheet_widget.h"
-#include "jlink/jvar_tables.h"
-#include "matrix/fixed_table.h"
 #include "support/test_app.h"
 #include "viewers/frmmatrixdisp.h"
 #include "viewers/frmmatrixdisp2.h"

@@ -1,0 +1,52 @@
+// kalvoret-jsession: a separate J session with its own engine and window,
+// driven by one command a line on standard input ("Quit", "Do <sentence>",
+// "Show <n>", "Log <n>").
+#include "base/fonts.h"
+#include "console/jsession_window.h"
+#include "engine/jdll_engine.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QSocketNotifier>
+
+#include <unistd.h>
+#include <clocale>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kalvoret-jsession"));
+    std::setlocale(LC_NUMERIC, "C");
+    registerFontSubstitutions();
+    installJapaneseTranslations();
+
+    QString error;
+    std::unique_ptr<JEngine> engine = JEngine::create(&error);
+    if (!engine) {
+        QMessageBox::critical(nullptr, QStringLiteral("kalvoret-jsession"), error);
+        return 1;
+    }
+    JSessionWindow window(*engine);
+    engine->setOutputHandler([&window](int kind, const QString& text) { window.jOutput(kind, text); });
+    QObject::connect(&window, &JSessionWindow::finished, &app, &QApplication::quit, Qt::QueuedConnection);
+
+    // Lines from the program that started us; a closed input means it has gone.
+    QByteArray pending;
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buf[4096];
+        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+        if (n <= 0) {
+            input.setEnabled(false);
+            window.parentGone();
+            return;
+        }
+        pending.append(buf, n);
+        qsizetype nl;
+        while ((nl = pending.indexOf('\n')) >= 0) {
+            window.command(QString::fromUtf8(pending.left(nl)));
+            pending.remove(0, nl + 1);
+        }
+    });
+    // Closing the window ends the session (the application quits with its last window).
+    return QApplication::exec();
+}
