@@ -4,6 +4,7 @@
 #include "app/frmabout.h"
 #include "base/app_state.h"
 #include "base/mouse_pointer.h"
+#include "base/session_gate.h"
 #include "console/frmjserver.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
@@ -20,6 +21,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -27,10 +29,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
 namespace {
+
+const QString kBreakKey = QStringLiteral("中断");
 
 QFrame* page(QWidget* parent, const QString& name) {
     auto* f = new QFrame(parent);
@@ -188,6 +193,13 @@ void frmjMain::buildMenus() {
     tool->addSeparator();
     item(tool, QStringLiteral("mnuToolDict"), QStringLiteral("「日・中・英語」統計用語対応表"),
          &frmjMain::mnuToolDict_Click);
+    tool->addSeparator();
+    QAction* breakItem = item(tool, QStringLiteral("mnuToolBreak"), QStringLiteral("Ｊ実行の中断"),
+                              &frmjMain::mnuToolBreak_Click);
+    breakItem->setEnabled(false);
+    // Only the menu holding Break opens while J runs.
+    SessionGate::markBreakControl(bar);
+    SessionGate::markBreakControl(tool);
 
     QMenu* help = menu(QStringLiteral("mnuHelp"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     item(help, QStringLiteral("mnuHelpContents"), QStringLiteral("Kalvoretのヘルプ"),
@@ -210,6 +222,7 @@ void frmjMain::buildToolbar() {
         {"切り取り", "切り取り", "Cut"},      {"ｺﾋﾟｰ", "ｺﾋﾟｰ", "Copy"},
         {"貼り付け", "貼り付け", "Paste"},    {nullptr, nullptr, nullptr},
         {"行列確定", "VB行列確定", "SetMtx"}, {"行列解除", "VB行列解除", "ResetMtx"},
+        {nullptr, nullptr, nullptr},          {"中断", "中断", "Break"},
     };
     for (const Button& b : buttons) {
         if (!b.key) {
@@ -225,6 +238,9 @@ void frmjMain::buildToolbar() {
         m_buttons.insert(key, a);
     }
     m_buttons.value(QStringLiteral("行列解除"))->setEnabled(false);
+    QAction* stop = m_buttons.value(kBreakKey);
+    stop->setEnabled(false);
+    SessionGate::markBreakControl(tbToolBar->widgetForAction(stop));
 }
 
 TabInsets frmjMain::tabInsets(const TabStrip* strip) const {
@@ -293,6 +309,62 @@ void frmjMain::InitJ() {
         return;
     }
     setWindowTitle(kMainCaption);
+    SessionGate* gate = app().gate();
+    connect(gate, &SessionGate::waitingChanged, this, &frmjMain::setJRunning);
+    connect(gate, &SessionGate::statusChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            sbStatusBar->clearMessage();
+        else
+            sbStatusBar->showMessage(text);
+    });
+}
+
+void frmjMain::setJRunning(bool running) {
+    // While J runs only Break is usable; afterwards everything is as it was.
+    QAction* stopItem = menuItem(QStringLiteral("mnuToolBreak"));
+    QAction* stopButton = m_buttons.value(kBreakKey);
+    if (running) {
+        m_disabledWhileRunning.clear();
+        QList<QAction*> others = tbToolBar->actions();
+        for (QAction* top : menuBar()->actions())
+            if (QMenu* m = top->menu(); m && m->objectName() == QStringLiteral("mnuTool"))
+                others += m->actions();
+            else
+                others += top;
+        for (QAction* a : others)
+            if (a != stopItem && a != stopButton && a->isEnabled() && !a->isSeparator()) {
+                a->setEnabled(false);
+                m_disabledWhileRunning.append(a);
+            }
+    } else {
+        for (const QPointer<QAction>& a : m_disabledWhileRunning)
+            if (a) a->setEnabled(true);
+        m_disabledWhileRunning.clear();
+    }
+    stopItem->setEnabled(running);
+    stopButton->setEnabled(running);
+    if (!running && m_closeWhenIdle) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void frmjMain::mnuToolBreak_Click() {
+    if (SessionGate* gate = app().gate(); gate && gate->waiting()) gate->requestBreak();
+}
+
+void frmjMain::closeEvent(QCloseEvent* e) {
+    SessionGate* gate = app().gate();
+    if (gate && gate->waiting()) {
+        // The event loop below belongs to the running sentence: close once J has answered.
+        e->ignore();
+        if (m_closeWhenIdle) return;
+        const int answer = app().msgBox().MsgBox(QStringLiteral("Ｊが実行中です。中断して終了しますか？"),
+                                                 mb::YesNo | mb::Exclamation);
+        if (answer != mb::Yes || !gate->waiting()) return;
+        m_closeWhenIdle = true;
+        gate->requestBreak();
+        return;
+    }
+    m_closeWhenIdle = false;
+    VbForm::closeEvent(e);
 }
 
 void frmjMain::Form_Resize() {
@@ -336,6 +408,8 @@ void frmjMain::tbToolBar_ButtonClick(const QString& key) {
         matrices->FixMatrix();
     else if (key == QStringLiteral("行列解除"))
         ReleaseAll();
+    else if (key == kBreakKey)
+        mnuToolBreak_Click();
 }
 
 void frmjMain::showUnderConstruction() { app().msgBox().MsgBox(kUnderConstruction, mb::OKOnly); }

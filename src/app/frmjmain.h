@@ -4,7 +4,9 @@
 #include "base/main_window.h"
 #include "base/vb_form.h"
 
+#include <QList>
 #include <QMap>
+#include <QPointer>
 
 #include <cstdint>
 #include <memory>
@@ -112,10 +114,13 @@ public:
     void mnuToolTest_Click();
     void mnuToolDict_Click();
     void mnuToolConsole_Click();
+    // Break: asks the running sentence to stop.
+    void mnuToolBreak_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
 
 protected:
+    void closeEvent(QCloseEvent* e) override;
     void Form_Load() override;
     void Form_Resize() override;
     void Form_Unload() override;
@@ -126,7 +131,10 @@ private:
     void buildToolbar();
     void applyLayout();
     void showUnderConstruction();
+    void setJRunning(bool running);
 
     MainLayout m_layout;
     QMap<QString, QAction*> m_buttons;
+    QList<QPointer<QAction>> m_disabledWhileRunning;
+    bool m_closeWhenIdle = false;  // asked to close while J ran; closes once it has answered
 };

@@ -1,21 +1,29 @@
 #include "base/app_state.h"
 
+#include "base/session_gate.h"
 #include "base/vb_form.h"
+#include "engine/j_session.h"
 
 #include <algorithm>
 
 AppState::AppState(Ports ports) : m_ports(std::move(ports)) {}
 
-AppState::~AppState() = default;
+AppState::~AppState() {
+    m_gate.reset();
+    m_session.reset();
+}
+
+IJEngine& AppState::J() const { return *m_session; }
 
 bool AppState::CreateEngine(QString* error) {
+    if (m_session) return true;
     if (!m_ports.engineFactory) {
         if (error) *error = QStringLiteral("J エンジンがありません。");
         return false;
     }
-    std::unique_ptr<IJEngine> e = m_ports.engineFactory(error);
-    if (!e) return false;
-    m_engine = std::move(e);
+    m_session = JSession::start(m_ports.engineFactory, error);
+    if (!m_session) return false;
+    m_gate = std::make_unique<SessionGate>(*m_session);
     return true;
 }
 

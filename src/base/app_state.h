@@ -16,6 +16,8 @@
 class QMetaObject;
 class QWidget;
 class IMainWindow;
+class JSession;
+class SessionGate;
 class VbForm;
 
 // State of the file hand-off to the desktop spreadsheet program.
@@ -44,10 +46,13 @@ public:
     IJSessionStarter& jsessionStarter() const { return *m_ports.jsession; }
     const QString& dataDir() const { return m_ports.dataDir; }
 
-    // The one J engine through which all evaluation goes.
-    bool hasEngine() const { return m_engine != nullptr; }
-    IJEngine& J() const { return *m_engine; }
-    // Creates a new engine and makes it the shared one; false (and why) when none can be made.
+    // The one J session through which all evaluation goes.
+    bool hasEngine() const { return m_session != nullptr; }
+    IJEngine& J() const;
+    JSession* session() const { return m_session.get(); }
+    // Keeps input out of the windows while a long J call runs; null without a session.
+    SessionGate* gate() const { return m_gate.get(); }
+    // Starts the J session unless it runs already; false (and why) when it cannot start.
     bool CreateEngine(QString* error);
 
     std::array<double, 27> MatrixColors{};
@@ -81,7 +86,8 @@ public:
 
 private:
     Ports m_ports;
-    std::unique_ptr<IJEngine> m_engine;
+    std::unique_ptr<JSession> m_session;
+    std::unique_ptr<SessionGate> m_gate;
     QWidget* m_formOwner = nullptr;
     std::map<const QMetaObject*, QPointer<VbForm>> m_forms;
     std::vector<QPointer<VbForm>> m_loaded;

@@ -136,12 +136,6 @@ JRendering renderScalar(const HostValue& v, RenderLimits limits) {
 
 }  // namespace
 
-qsizetype characterCount(const QString& s) {
-    qsizetype lowSurrogates = 0;
-    for (QChar c : s) lowSurrogates += c.isLowSurrogate() ? 1 : 0;
-    return s.size() - lowSurrogates;
-}
-
 JRendering RenderJValueLimited(const HostValue& v, RenderLimits limits) {
     const int n = CountDims(v);
     if (n == 0) return renderScalar(v, limits);

@@ -47,6 +47,3 @@ QString renderCutNote(const JRendering& r);
 // What a log shows for a rendering: its text and CR LF, with the cut note on a line
 // of its own and an empty line after it when the rendering was cut.
 QString renderedLogText(const JRendering& r);
-
-// Number of characters (code points) of a string, as the list's size column counts them.
-qsizetype characterCount(const QString& s);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "engine/host_value.h"
-
 #include <QString>
 
 #include <cstdint>
@@ -23,10 +21,9 @@ struct WideNameRecord {
 };
 
 // The J variable tables. They start with room for 50 variables and 100 wide
-// names and grow when more are listed.
+// names and grow when more are listed. Values stay in J; a viewer reads one when it opens.
 struct JVarState {
     std::vector<JVarRecord> JVarTable = std::vector<JVarRecord>(51);
-    std::vector<HostValue> JValues = std::vector<HostValue>(101);
     std::int32_t JCurrent = 0;
     std::vector<WideNameRecord> WideNames = std::vector<WideNameRecord>(101);
     std::int32_t WideCount = 0;

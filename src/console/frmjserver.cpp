@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/main_window.h"
 #include "base/mouse_pointer.h"
+#include "base/session_gate.h"
 #include "controls/text_box.h"
 
 #include <QAction>
@@ -107,6 +108,7 @@ frmjServer::frmjServer(AppState& app, QWidget* parent) : VbForm(app, parent, tru
 }
 
 QString frmjServer::errorLine(int code) {
+    if (isBreakCode(code)) return kBreakLine + kCrLf;
     const QString kind = code == 16  ? QStringLiteral("Value Error(Code=")
                          : code == 3 ? QStringLiteral("Domain Error(Code=")
                                      : QStringLiteral("Miscellaneous Error(Code=");
@@ -127,12 +129,19 @@ void frmjServer::Form_Load() {
 }
 
 void frmjServer::Initialise() {
+    // The console works on the main window's J session, so both see the same nouns.
     QString error;
-    if (!app().CreateEngine(&error)) {
-        // The engine in use so far (if any) stays the shared one.
-        app().msgBox().MsgBox(error, mb::OKOnly | mb::Exclamation);
-    }
+    if (!app().CreateEngine(&error)) app().msgBox().MsgBox(error, mb::OKOnly | mb::Exclamation);
     setWindowTitle(kConsoleCaption);
+}
+
+int frmjServer::definedNameCount() {
+    IJEngine& j = app().J();
+    HostValue n;
+    if (j.Do(QStringLiteral("count_kalvoret_=: # (4!:1 (0 1 2 3)) -. ;: 'J_Get JGet'")) != 0 ||
+        j.GetB(QStringLiteral("count_kalvoret_"), n) != 0)
+        return -1;
+    return static_cast<int>(n.numberAt(0).value_or(-1));
 }
 
 void frmjServer::Form_Resize() {
@@ -178,7 +187,7 @@ void frmjServer::GetText_KeyPress(int& keyAscii) {
     const QString sentence = GetText->Text();
     const QString head = QStringLiteral("Get:") + sentence + kCrLf;
     IJEngine& j = app().J();
-    const int code = j.Do(QStringLiteral("JGet=. ") + sentence);
+    const int code = j.Do(QStringLiteral("JGet_base_=: ") + sentence);
     if (code != 0) {
         Text1->appendText(head + errorLine(code) + kCrLf);
     } else {
@@ -204,10 +213,19 @@ void frmjServer::afterEnter(TextBox& box) {
 }
 
 void frmjServer::mnuClearJ_Click() {
-    // Clearing J is best effort: whatever fails, the boxes are still emptied.
-    try {
-        if (app().hasEngine()) app().J().Clear();
-    } catch (...) {
+    // The names belong to the whole session: they go only when the user agrees.
+    if (app().hasEngine()) {
+        const int n = definedNameCount();
+        if (n != 0 &&
+            app().msgBox().MsgBox(QStringLiteral("定義済みのＪ変数 %1 個をすべて消去します。よろしいですか？")
+                                      .arg(std::max(n, 0)),
+                                  mb::YesNo | mb::Exclamation) == mb::Yes) {
+            app().J().Clear();
+            if (IMainWindow* m = app().MainWindow) {
+                m->resetJVariables();
+                m->refreshJVariables(false);
+            }
+        }
     }
     GetText->setText(QString());
     Text1->setText(QString());

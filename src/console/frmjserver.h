@@ -18,8 +18,8 @@ struct ConsoleLayout {
 ConsoleLayout consoleLayout(int windowWidth, int windowHeight);
 
 // The J console: a Do box that runs a sentence for its effect, a Get box that runs
-// one and shows its result, and a log of both. Opening it starts a new J engine,
-// which becomes the one every window uses, and clears J.
+// one and shows its result, and a log of both. It works on the main window's J session;
+// opening it and Clear-J offer to erase the names defined so far.
 class frmjServer : public VbForm {
     Q_OBJECT
 public:
@@ -52,5 +52,7 @@ protected:
 
 private:
     void Initialise();
+    // Names Clear-J would erase (the transfer nouns left out); -1 when J cannot tell.
+    int definedNameCount();
     void afterEnter(TextBox& box);
 };

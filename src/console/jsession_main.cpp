@@ -3,6 +3,7 @@
 // "Show <n>", "Log <n>").
 #include "base/fonts.h"
 #include "console/jsession_window.h"
+#include "engine/j_session.h"
 #include "engine/jdll_engine.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QSocketNotifier>
 
 #include <unistd.h>
+
+#include <atomic>
 #include <clocale>
 
 int main(int argc, char** argv) {
@@ -19,14 +22,26 @@ int main(int argc, char** argv) {
     registerFontSubstitutions();
     installJapaneseTranslations();
 
+    // J prints on the session thread; the window shows it on its own.
+    std::atomic<JSessionWindow*> shown{nullptr};
+    auto makeEngine = [&shown](QString* error) -> std::unique_ptr<IJEngine> {
+        std::unique_ptr<JEngine> e = JEngine::create(error);
+        if (e)
+            e->setOutputHandler([&shown](int kind, const QString& text) {
+                if (JSessionWindow* w = shown.load())
+                    QMetaObject::invokeMethod(
+                        w, [w, kind, text] { w->jOutput(kind, text); }, Qt::QueuedConnection);
+            });
+        return e;
+    };
     QString error;
-    std::unique_ptr<JEngine> engine = JEngine::create(&error);
-    if (!engine) {
+    std::unique_ptr<JSession> session = JSession::start(makeEngine, &error);
+    if (!session) {
         QMessageBox::critical(nullptr, QStringLiteral("kalvoret-jsession"), error);
         return 1;
     }
-    JSessionWindow window(*engine);
-    engine->setOutputHandler([&window](int kind, const QString& text) { window.jOutput(kind, text); });
+    JSessionWindow window(*session);
+    shown = &window;
     QObject::connect(&window, &JSessionWindow::finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
     // Lines from the program that started us; a closed input means it has gone.
@@ -48,5 +63,7 @@ int main(int argc, char** argv) {
         }
     });
     // Closing the window ends the session (the application quits with its last window).
-    return QApplication::exec();
+    const int rc = QApplication::exec();
+    shown = nullptr;
+    return rc;
 }

@@ -181,3 +181,9 @@ QString generalNumberText(double v) {
 }
 
 int CountDims(const HostValue& v) { return v.isArray() ? static_cast<int>(v.dims().size()) : 0; }
+
+qsizetype characterCount(const QString& s) {
+    qsizetype lowSurrogates = 0;
+    for (QChar c : s) lowSurrogates += c.isLowSurrogate() ? 1 : 0;
+    return s.size() - lowSurrogates;
+}

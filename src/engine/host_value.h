@@ -96,3 +96,6 @@ QString generalNumberText(std::int64_t v);
 
 // Number of dimensions; 0 for scalars and strings.
 int CountDims(const HostValue& v);
+
+// Number of characters (code points) of a string, as the list's size column counts them.
+qsizetype characterCount(const QString& s);

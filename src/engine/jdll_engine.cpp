@@ -273,7 +273,10 @@ int JEngine::runQuiet(const QByteArray& sentence) {
 }
 
 // Always a sentence: JGetLocale reads freed state after an interrupted explicit definition.
-void JEngine::restoreBaseLocale() { runQuiet("cocurrent_z_<'base'"); }
+// A break that arrives just as the user's sentence ends may stop the first try.
+void JEngine::restoreBaseLocale() {
+    if (runQuiet("cocurrent_z_<'base'") != 0) runQuiet("cocurrent_z_<'base'");
+}
 
 int JEngine::Do(const QString& sentence) {
     if (m_busy) return kControlError;
@@ -504,7 +507,12 @@ void JEngine::setOutputHandler(std::function<void(int, const QString&)> handler)
     m_handler = std::move(handler);
 }
 
-void JEngine::interrupt() { m_api.JInterrupt(m_instance); }
+void JEngine::interrupt() {
+    // The first request stops the sentence at its next line; the second one also inside
+    // a long primitive (a break instead of an attention interrupt).
+    m_api.JInterrupt(m_instance);
+    m_api.JInterrupt(m_instance);
+}
 
 void JEngine::onOutput(void* instance, int type, char* text) {
     if (JEngine* engine = engineFor(instance)) engine->handleOutput(type, text);

@@ -44,18 +44,15 @@ public:
     void Clear() override;
 
     // What J printed (results, errors, echoed input, 1!:2]2 output) since the last take.
-    struct OutputChunk {
-        int kind;  // 1 result, 2 error, 3 echoed input, 4 system assertion, 6 1!:2]2 output
-        QString text;
-    };
+    using OutputChunk = JOutput;
     QString takeOutput();
-    std::vector<OutputChunk> takeOutputChunks();
+    std::vector<OutputChunk> takeOutputChunks() override;
     // Called for every piece of output as it arrives (kind 5 with empty text for an exit
     // request). The handler must not call back into this engine while J runs.
     void setOutputHandler(std::function<void(int kind, const QString& text)> handler);
 
-    // Asks a running sentence to stop; safe from any thread.
-    void interrupt();
+    // Asks a running sentence to stop, even inside a long primitive; safe from any thread.
+    void interrupt() override;
 
     // The resolved entry points and this engine's instance, for measurements against raw calls.
     const JRawApi& rawApi() const { return m_api; }

@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/main_window.h"
 #include "base/mouse_pointer.h"
+#include "base/session_gate.h"
 #include "controls/text_box.h"
 
 #include <QLabel>
@@ -16,7 +17,8 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kPrefix = QStringLiteral("J_Get=. ");
+// The result is kept in base whatever locale the sentence leaves current.
+const QString kPrefix = QStringLiteral("J_Get_base_=: ");
 const QString kLogHeader = QStringLiteral("【jExpression】");
 const QString kMarker = QStringLiteral("NB.jCMD");
 
@@ -60,6 +62,7 @@ std::optional<QString> ExpressionPage::kindHint(const QString& sentence) {
 }
 
 QString ExpressionPage::doCodeMessage(int code) {
+    if (isBreakCode(code)) return kBreakLine + kCrLf;
     if (code == 16) return QStringLiteral("Value Error(doCode=16)") + kCrLf;
     if (code == 3) return QStringLiteral("Domain Error(doCode=%1)").arg(code) + kCrLf;
     return QStringLiteral("Miscellaneous Error(doCode=%1)").arg(code) + kCrLf;

@@ -3,6 +3,7 @@
 #include "base/app_state.h"
 #include "base/mouse_pointer.h"
 #include "controls/flex_grid.h"
+#include "engine/j_noun_info.h"
 #include "matrix/type_names.h"
 
 #include <optional>
@@ -10,6 +11,9 @@
 namespace {
 
 const QString kJGet = QStringLiteral("J_Get");
+const QString kConsoleGet = QStringLiteral("JGet");  // the console's transfer noun
+// Where the refresh leaves J's description of the nouns: a locale of the program's own.
+constexpr char kInfoName[] = "info_kalvoret_";
 const QString kStringTypeName = QStringLiteral("[文字列型]");
 
 // The short type name of a value type code; a refresh asks for the same few names again and again.
@@ -32,7 +36,6 @@ JVarList::JVarList(AppState& app, FlexGrid& grid) : m_app(app), m_grid(grid) {}
 void JVarList::InitJVarList() {
     JVarState& s = m_app.jvars;
     s.JVarTable.assign(51, JVarRecord());
-    s.JValues.assign(101, HostValue());
     s.WideNames.assign(101, WideNameRecord());
     s.JCurrent = 0;
     s.WideCount = 0;
@@ -74,7 +77,6 @@ void JVarList::ensureSlot(int row) {
     const auto need = static_cast<std::size_t>(row) + 1;
     // Room doubles, so a long list costs few reallocations.
     if (s.JVarTable.size() < need) s.JVarTable.resize(std::max(need, s.JVarTable.size() * 2));
-    if (s.JValues.size() < need) s.JValues.resize(std::max(need, s.JValues.size() * 2));
 }
 
 bool JVarList::knownWide(const QString& name) const {
@@ -95,39 +97,45 @@ void JVarList::rememberWide(const QString& name) {
     s.WideNames[1].count = k;
 }
 
-void JVarList::fillRow(int row, const QString& name, const HostValue& v, int dims) {
+void JVarList::fillRow(int row, const QString& name, const NounInfo& info) {
     JVarState& s = m_app.jvars;
-    setCell(m_grid, row, 2, shortTypeName(v.type()));
+    setCell(m_grid, row, 2, shortTypeName(info.type));
     JVarRecord& rec = s.JVarTable[row];
     rec.name = name;
     rec.typeText = m_grid.TextMatrix(row, 2);
     rec.rows = 0;
     rec.cols = 0;
-    if (dims == 0) {
+    const std::vector<std::int64_t>& d = info.dims;
+    if (d.empty()) {
         // A reused row must not keep the size of what the name held before.
         setCell(m_grid, row, 1,
-                rec.typeText == kStringTypeName
-                    ? QString::number(characterCount(*v.text())) + QStringLiteral("文字")
-                    : QString());
-    } else if (dims == 1) {
-        rec.cols = static_cast<std::int32_t>(v.dims()[0]);
-        setCell(m_grid, row, 1, QLatin1Char('(') + QString::number(v.dims()[0]) + QLatin1Char(')'));
+                rec.typeText == kStringTypeName ? QString::number(info.chars) + QStringLiteral("文字")
+                                                : QString());
+    } else if (d.size() == 1) {
+        rec.cols = static_cast<std::int32_t>(d[0]);
+        setCell(m_grid, row, 1, QLatin1Char('(') + QString::number(d[0]) + QLatin1Char(')'));
     } else {
-        rec.rows = static_cast<std::int32_t>(v.dims()[0]);
-        rec.cols = static_cast<std::int32_t>(v.dims()[1]);
+        rec.rows = static_cast<std::int32_t>(d[0]);
+        rec.cols = static_cast<std::int32_t>(d[1]);
         setCell(m_grid, row, 1,
-                QLatin1Char('(') + QString::number(v.dims()[0]) + QLatin1Char(',') +
-                    QString::number(v.dims()[1]) + QLatin1Char(')'));
+                QLatin1Char('(') + QString::number(d[0]) + QLatin1Char(',') + QString::number(d[1]) +
+                    QLatin1Char(')'));
     }
 }
 
-void JVarList::RegisterJVariable(const QString& name) {
-    if (!m_app.hasEngine()) return;
+NounInfo JVarList::readInfo(const QString& name) {
     // The noun is read by name; J_Get keeps the result of the last evaluation.
     HostValue v;
     m_app.J().GetB(name, v);
-    const int d = CountDims(v);
+    return nounInfoOf(v);
+}
 
+void JVarList::RegisterJVariable(const QString& name) {
+    if (m_app.hasEngine()) registerVariable(name, readInfo(name));
+}
+
+void JVarList::registerVariable(const QString& name, const NounInfo& info) {
+    const int d = static_cast<int>(info.dims.size());
     if (d > 2) {
         if (knownWide(name)) return;
         m_app.msgBox().MsgBox(QStringLiteral("現在のバージョンでは、扱える行列は2次元までです。\r"
@@ -145,43 +153,53 @@ void JVarList::RegisterJVariable(const QString& name) {
     const int r = rowFor(name);
     m_app.jvars.JCurrent = r;
     setCell(m_grid, r, 0, name);
-    fillRow(r, name, v, d);
-    m_app.jvars.JValues[r] = std::move(v);
+    fillRow(r, name, info);
 }
 
 void JVarList::RegisterJMatrix(const QString& name) {
-    if (!m_app.hasEngine()) return;
+    if (m_app.hasEngine()) registerMatrix(name, [&] { return readInfo(name); });
+}
+
+void JVarList::registerMatrix(const QString& name, const std::function<NounInfo()>& info) {
     JVarState& s = m_app.jvars;
     if (m_grid.Rows() <= 1) s.JVarTable[1].count = 0;
     const int r = rowFor(name);
     s.JCurrent = r;
     setCell(m_grid, r, 0, name);
-
-    HostValue v;
-    m_app.J().GetB(name, v);
-    if (CountDims(v) != 2) return;
-    fillRow(r, name, v, 2);
-    s.JValues[r] = std::move(v);
+    const NounInfo i = info();
+    if (i.dims.size() == 2) fillRow(r, name, i);
 }
 
 int JVarList::RefreshFromJ(bool matrixOnly) {
     if (!m_app.hasEngine()) return 0;
     IJEngine& j = m_app.J();
-    j.Do(QStringLiteral("J_Get=. 4!:1(0)"));
+    // One sentence lists the nouns and tells each one's type and shape; no value is read.
+    const bool described = j.Do(QString::fromLatin1(nounInfoSentence(kInfoName, "J_Get=. 4!:1(0)"))) == 0;
+    if (!described) j.Do(QStringLiteral("J_Get=. 4!:1(0)"));
     HostValue names;
     const int code = j.GetB(kJGet, names);
     if (CountDims(names) != 1) return code;
+    std::optional<std::vector<NounInfo>> infos;
+    if (described) {
+        HostValue d;
+        if (j.GetB(QString::fromLatin1(kInfoName), d) == 0)
+            infos = parseNounInfo(d, static_cast<std::size_t>(names.count()));
+    }
 
     // Fixing a matrix shows the busy pointer for the loop; an evaluation already shows it.
     std::optional<BusyPointer> busy;
     if (matrixOnly) busy.emplace();
     for (std::int64_t i = 0; i < names.count(); ++i) {
         const std::optional<QString> name = names.textAt(i);
-        if (!name || *name == kJGet) continue;
+        if (!name || *name == kJGet || *name == kConsoleGet) continue;
+        auto info = [&] {
+            const NounInfo* known = infos ? &(*infos)[static_cast<std::size_t>(i)] : nullptr;
+            return known && !known->needsValue ? *known : readInfo(*name);
+        };
         if (matrixOnly)
-            RegisterJMatrix(*name);
+            registerMatrix(*name, info);
         else
-            RegisterJVariable(*name);
+            registerVariable(*name, info());
     }
     return code;
 }

@@ -5,11 +5,14 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 #include <cstdint>
 #include <optional>
 
 class AppState;
 class FlexGrid;
+struct NounInfo;
 
 // The J variable list (grid MSFlexGrid2 on the main window) and its tables in
 // app.jvars. The tables grow past their first 50 rows and 100 wide names.
@@ -21,16 +24,21 @@ public:
     void RegisterJVariable(const QString& name);
     void RegisterJMatrix(const QString& name);
 
-    // Reads J's noun names into J_Get and registers every one but J_Get, as the
-    // evaluation (matrixOnly false) or the fixing of a matrix (true) does.
-    // Returns the code of the last engine call.
+    // Reads J's noun names into J_Get and registers every one but the transfer nouns,
+    // as the evaluation (matrixOnly false) or the fixing of a matrix (true) does. J tells
+    // each noun's type and shape in one sentence; no value is read.
+    // Returns the code of the read of the names.
     int RefreshFromJ(bool matrixOnly);
 
 private:
     // The list row holding name, added at the end when there is none.
     int rowFor(const QString& name);
     void ensureSlot(int row);
-    void fillRow(int row, const QString& name, const HostValue& v, int dims);
+    void fillRow(int row, const QString& name, const NounInfo& info);
+    NounInfo readInfo(const QString& name);
+    void registerVariable(const QString& name, const NounInfo& info);
+    // info is asked only when the row needs it.
+    void registerMatrix(const QString& name, const std::function<NounInfo()>& info);
     bool knownWide(const QString& name) const;
     void rememberWide(const QString& name);
 

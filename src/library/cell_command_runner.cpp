@@ -94,7 +94,7 @@ void CellCommandRunner::RunJCommand() {
         BusyPointer busy;
         IJEngine& j = m_app.J();
         QString message;
-        const int code1 = j.Do(QStringLiteral("J_Get=. ") + CommandText);
+        const int code1 = j.Do(QStringLiteral("J_Get_base_=: ") + CommandText);
         HostValue value;
         if (code1 != 0) {
             message = jCommandDoMessage(code1);

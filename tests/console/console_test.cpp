@@ -1,5 +1,6 @@
 #include "app/frmjmain.h"
 #include "console/frmjserver.h"
+#include "controls/flex_grid.h"
 #include "controls/text_box.h"
 #include "engine/jdll_engine.h"
 #include "support/test_app.h"
@@ -17,9 +18,7 @@ protected:
     void SetUp() override {
         t.engineFactory = [this](QString* error) -> std::unique_ptr<IJEngine> {
             ++enginesMade;
-            if (!failNext) return JEngine::create(error);
-            *error = QStringLiteral("J を起動できません。");
-            return nullptr;
+            return JEngine::create(error);
         };
         m = &t.showMain();
         ASSERT_TRUE(t.app().hasEngine());
@@ -36,27 +35,34 @@ protected:
     TestApp t;
     frmjMain* m = nullptr;
     int enginesMade = 0;
-    bool failNext = false;
 };
 
-TEST_F(ConsoleTest, EachOpeningStartsAFreshEngineThatEveryWindowUses) {
-    ASSERT_EQ(t.app().J().Do("a=: 5"), 0);
+// The console works on the main window's J session: each sees what the other defines, and
+// the names go only when the user agrees (いいえ is the default answer).
+TEST_F(ConsoleTest, TheConsoleSharesTheMainWindowsSessionAndClearsOnlyWhenAsked) {
+    press(m->Text1, "a=: 5");
+    t.msgBox.answer(mb::No);
     frmjServer& c = open();
     EXPECT_EQ(c.windowTitle(), "J言語 JDLL Server For j601c");
-    EXPECT_EQ(enginesMade, 2);
+    EXPECT_EQ(enginesMade, 1);
+    ASSERT_EQ(t.msgBox.calls.size(), 1u);
+    EXPECT_EQ(t.msgBox.lastPrompt(), "定義済みのＪ変数 1 個をすべて消去します。よろしいですか？");
+    EXPECT_EQ(t.msgBox.calls[0].buttons, mb::YesNo | mb::Exclamation);
     press(c.GetText, "a+1");
-    EXPECT_EQ(c.Text1->Text(), "Get:a+1\r\nValue Error(Code=16)\r\n\r\n");
-    press(m->Text1, "1+2");
-    EXPECT_EQ(m->Text2->Text(), "【jExpression】1+2\r\n3\r\n");
+    EXPECT_EQ(c.Text1->Text(), "Get:a+1\r\n6\r\n");
+    press(c.DoText, "b=: 7");
+    press(m->Text1, "a+b");
+    EXPECT_EQ(m->Text2->Text(), "【jExpression】a=: 5\r\n5\r\n【jExpression】a+b\r\n12\r\n");
+    EXPECT_EQ(m->MSFlexGrid2->Rows(), 3);
 
-    open();  // already open
-    c.Unload();
-    failNext = true;
-    open();  // a failed start keeps the engine in use
-    EXPECT_EQ(enginesMade, 3);
-    EXPECT_EQ(t.msgBox.lastPrompt(), "J を起動できません。");
-    press(c.GetText, "1+2");
-    EXPECT_EQ(c.Text1->Text(), "Get:1+2\r\n3\r\n");
+    t.msgBox.answer(mb::Yes);
+    c.mnuClearJ->trigger();
+    EXPECT_EQ(t.msgBox.lastPrompt(), "定義済みのＪ変数 2 個をすべて消去します。よろしいですか？");
+    EXPECT_EQ(m->MSFlexGrid2->Rows(), 1);  // the main window lists what is left at once
+    press(m->Text1, "a+1");
+    EXPECT_TRUE(m->Text2->Text().endsWith("a+1\r\nValue Error(doCode=16)\r\n\r\n"));
+    c.mnuClearJ->trigger();  // nothing left to lose: no question
+    EXPECT_EQ(t.msgBox.calls.size(), 2u);
 }
 
 TEST_F(ConsoleTest, OpensCentredAtTheSharedRectangleResizesAndSavesIt) {

@@ -198,21 +198,6 @@ TEST_F(JEngineTest, SentencesThatWouldWaitForInputReturnAtOnce) {
     EXPECT_EQ(eval(*j, "1+2"), H::longValue(3));
 }
 
-TEST_F(JEngineTest, InterruptStopsALongSentence) {
-    std::atomic<bool> done{false};
-    std::thread stopper([&] {
-        std::this_thread::sleep_for(std::chrono::milliseconds(200));
-        for (; !done; std::this_thread::sleep_for(std::chrono::milliseconds(50))) j->interrupt();
-    });
-    const auto start = std::chrono::steady_clock::now();
-    const int rc = j->Do("(3 : 'while. 1 do. i. 10 end.') 0");
-    done = true;
-    stopper.join();
-    EXPECT_TRUE(rc == 1 || rc == 2) << rc;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(15));
-    EXPECT_EQ(eval(*j, "1+2"), H::longValue(3));
-}
-
 // ---- Set and Clear -----------------------------------------------------------------
 
 TEST_F(JEngineTest, SetKeepsEveryPlainKindAndJSeesItsShape) {

@@ -1,8 +1,8 @@
 #include "app/frmjmain.h"
-#include "eval/expression_page.h"
 #include "base/mouse_pointer.h"
 #include "controls/flex_grid.h"
 #include "controls/text_box.h"
+#include "eval/expression_page.h"
 #include "eval/jvar_list.h"
 #include "support/test_app.h"
 
@@ -53,6 +53,10 @@ TEST_F(ExpressionTest, ResultsAreLoggedUnderTheirSentenceWhichStaysSelected) {
     m->Command2->click();
     EXPECT_EQ(log(), QString());
     EXPECT_EQ(m->Text3->Text(), "日本語");
+
+    // A sentence that leaves another locale current still shows its own result.
+    enter("42 [ cocurrent 'abc'");
+    EXPECT_EQ(log(), kHeader + "42 [ cocurrent 'abc'\r\n42\r\n");
 }
 
 TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeAndLeaveTheWindowUsable) {

@@ -1,6 +1,8 @@
 #include "eval/jvar_list.h"
 #include "app/frmjmain.h"
 #include "controls/flex_grid.h"
+#include "engine/jdll_engine.h"
+#include "matrix/type_names.h"
 #include "support/test_app.h"
 
 #include <gtest/gtest.h>
@@ -74,7 +76,6 @@ TEST_F(JVarListTest, ListsNounsOfUpToTwoDimensionsAndWarnsOnceAboutTheRest) {
               "s|5文字|[文字列型]/w|3文字|[文字列型]");
     EXPECT_EQ(tables().count(), 5);
     EXPECT_EQ(std::make_pair(tables().JVarTable[3].rows, tables().JVarTable[3].cols), std::make_pair(2, 4));
-    EXPECT_EQ(tables().JValues[2], HostValue::longArray({3}, {0, 1, 2}));
 
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
     EXPECT_EQ(t.msgBox.calls[0].prompt,
@@ -104,7 +105,65 @@ TEST_F(JVarListTest, TheTablesGrowPastFiftyNounsAndAHundredWideNames) {
     const int last = tables().count();
     const QString name = t.main().MSFlexGrid2->TextMatrix(last, 0);
     EXPECT_EQ(name, tables().JVarTable[last].name);
-    EXPECT_EQ(tables().JValues[last], HostValue::longValue(name.mid(1).toLongLong()));
+}
+
+// Passes every call to the real engine and notes which names are read.
+class CountingEngine final : public IJEngine {
+public:
+    explicit CountingEngine(std::unique_ptr<IJEngine> e) : m_e(std::move(e)) {}
+    int Do(const QString& s) override { return m_e->Do(s); }
+    int GetB(const QString& name, HostValue& v) override {
+        reads << name;
+        return m_e->GetB(name, v);
+    }
+    int Set(const QString& name, const HostValue& v) override { return m_e->Set(name, v); }
+    QString ErrorText(int code) override { return m_e->ErrorText(code); }
+    void Clear() override { m_e->Clear(); }
+    QStringList reads;
+
+private:
+    std::unique_ptr<IJEngine> m_e;
+};
+
+// The list tells each noun's kind and size from J's description alone, with the texts
+// that reading the value gives; only atoms whose text decides their size are read.
+TEST(JVarListRefresh, EveryKindOfNounIsListedAsItsValueWouldListItWithoutReadingIt) {
+    TestApp t;
+    CountingEngine* counting = nullptr;
+    t.engineFactory = [&counting](QString* error) -> std::unique_ptr<IJEngine> {
+        auto e = std::make_unique<CountingEngine>(JEngine::create(error));
+        counting = e.get();
+        return e;
+    };
+    t.showMain();
+    ASSERT_TRUE(t.app().hasEngine());
+    const char* nouns[] = {
+        "b0=: 1",          "bl=: 1 0 1",     "bt=: 2 2$1 0",   "i0=: 7",          "il=: i. 3",
+        "it=: i. 2 3",     "f0=: 0.25",      "fl=: 1.5 2",     "ft=: 2 3$0.5",    "c0=: 3j4",
+        "cl=: 1j2 3",      "ca=: 'a'",       "s=: 'héllo'",    "s0=: ''",         "ct=: 2 3$'abcdef'",
+        "cu=: 7 u: 'ab€'", "bx=: 1;'ab'",    "bxt=: 2 2$<'a'", "ba=: <1 2",       "el=: i. 0",
+        "et=: 0 3$0",      "x0=: 2x^70",     "xl=: 1 2x",      "xb=: 1 , 2x^70",  "q=: 1r3 2",
+        "sy=: s: ' a b'",  "sy0=: s: <'ab'", "sp=: $. 0 1 0",  "spt=: $. 2 2$0.5"};
+    for (const char* s : nouns) ASSERT_EQ(t.app().J().Do(s), 0) << s;
+    counting->reads.clear();
+    t.main().jvarList->RefreshFromJ(false);
+    EXPECT_EQ(counting->reads, QStringList({"J_Get", "info_kalvoret_", "c0", "sy0"}));
+
+    const FlexGrid& g = *t.main().MSFlexGrid2;
+    ASSERT_EQ(g.Rows(), static_cast<int>(std::size(nouns)) + 1);
+    for (int r = 1; r < g.Rows(); ++r) {
+        const QString name = g.TextMatrix(r, 0);
+        HostValue v;
+        ASSERT_EQ(t.app().J().GetB(name, v), 0) << name.toStdString();
+        const auto& d = v.dims();
+        const QString size = !v.isArray()    ? (v.elementType() == vt::String
+                                                    ? QString::number(characterCount(*v.text())) + "文字"
+                                                    : QString())
+                             : d.size() == 1 ? QStringLiteral("(%1)").arg(d[0])
+                                             : QStringLiteral("(%1,%2)").arg(d[0]).arg(d[1]);
+        EXPECT_EQ(g.TextMatrix(r, 1) + "|" + g.TextMatrix(r, 2), size + "|" + TypeNameShort(v.type()))
+            << name.toStdString();
+    }
 }
 
 TEST_F(JVarListTest, FixingAMatrixListsTablesInFullAndOtherNounsByNameOnly) {
