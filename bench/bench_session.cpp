@@ -4,7 +4,9 @@
 // (b) a refresh of the J noun list with 1,000 small nouns; target: under 10 ms;
 // (c) a refresh with one noun of 30,000,000 elements against the same refresh without it;
 //     target: under 1 ms extra, and resident memory growing by less than 1 MB meanwhile;
-// (d) Enter with 1+1 with that noun defined against the same without it; target: at most 1.2.
+// (d) Enter with 1+1 with that noun defined against the same without it; target: at most 1.2;
+// (e) how long Break takes to stop a runaway explicit loop and a tacit iteration (target:
+//     under 1 s each), and a few long primitives (J looks for Break only in some of them).
 #include "app/frmjmain.h"
 #include "base/app_state.h"
 #include "controls/text_box.h"
@@ -18,11 +20,14 @@
 
 #include <QApplication>
 
+#include <atomic>
+#include <chrono>
 #include <clocale>
 #include <cstdio>
 #include <fstream>
 #include <map>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -107,6 +112,25 @@ void BM_EnterOnePlusOne(benchmark::State& state) {
     app.J().Clear();
 }
 
+// Seconds from Break to the return of the call, for a sentence that would run far longer.
+double breakLatency(const char* sentence) {
+    JSession& s = *g_t->app().session();
+    std::atomic<double> askedAt{0};
+    const auto origin = std::chrono::steady_clock::now();
+    auto now = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - origin).count();
+    };
+    std::thread breaker([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(700));
+        askedAt = now();
+        s.interrupt();
+    });
+    const int rc = s.Do(QString::fromLatin1(sentence));
+    const double latency = now() - askedAt;
+    breaker.join();
+    return rc == 1 || rc == 2 ? latency : -1;
+}
+
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
@@ -182,5 +206,12 @@ int main(int argc, char** argv) {
     report("  resident memory grown during that refresh: ", r.peaks["1"] / 1024, 1, "MB");
     const double enter = us("BM_EnterOnePlusOne/1", 1) / us("BM_EnterOnePlusOne/0", 1);
     report("Enter 1+1 with that noun / without:          ", enter, 1.2, "x");
+    report("Break, explicit loop:                        ", breakLatency("(3 : 'while. 1 do. end.') 0"), 1,
+           "s");
+    report("Break, tacit iteration:                      ", breakLatency("(1&+)^:_ ] 0x"), 1, "s");
+    // Inside a primitive J looks for Break only in some of its loops; these show where it does and does not.
+    for (const char* s :
+         {"# ~. ?. 3e7 $ 1e9", "+/ ^. >: i. 1e8", "# /:~ ?. 5e7 $ 0", "$ (+/ .*)~ ?. 3000 3000 $ 0"})
+        std::printf("Break, primitive %-28s %.3f s\n", s, breakLatency(s));
     return met ? 0 : 2;
 }
