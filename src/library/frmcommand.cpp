@@ -1,12 +1,14 @@
 #include "library/frmcommand.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
 #include "base/app_state.h"
 #include "base/main_window.h"
@@ -147,6 +149,12 @@ void frmCommand::buildControls() {
     connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!m_quietList && row >= 0) List1_Click();
     });
+    // A click on the category already shown shows it afresh (the current row does not change).
+    connect(List1, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+        if (List1->row(item) == m_rowAtPress) List1_Click();
+    });
+    List1->installEventFilter(this);
+    List1->viewport()->installEventFilter(this);
     connect(MSFlexGrid1, &FlexGrid::Click, this, &frmCommand::MSFlexGrid1_Click);
     connect(MSFlexGrid1, &FlexGrid::GotFocus, this, &frmCommand::MSFlexGrid1_GotFocus);
     connect(Command1, &QPushButton::clicked, this, &frmCommand::Command1_Click);
@@ -217,6 +225,22 @@ bool frmCommand::reported(bool ok) {
 }
 
 // ---- opening -----------------------------------------------------------------------
+
+bool frmCommand::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == List1->viewport() && event->type() == QEvent::MouseButtonPress) {
+        m_rowAtPress = List1->currentRow();
+    } else if (watched == List1 && event->type() == QEvent::FocusIn && List1->currentRow() < 0) {
+        // The list makes its first row current when it takes the focus with none chosen; that
+        // is no choice of the user's and must not hand an expression to the main window.
+        {
+            const QScopedValueRollback<bool> quiet(m_quietList, true);
+            static_cast<QObject*>(List1)->event(event);
+            List1->setCurrentRow(-1);
+        }
+        return true;
+    }
+    return VbForm::eventFilter(watched, event);
+}
 
 void frmCommand::Form_Load() {
     if (WindowState() == 0) centreOnScreen();

@@ -84,6 +84,7 @@ public:
 
 protected:
     void Form_Load() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
@@ -100,4 +101,5 @@ private:
     LibraryStore m_store;
     bool m_quietList = false;  // list changes made by code are not a user's choice
     bool m_ownFocus = false;   // focus the window gives the grid itself
+    int m_rowAtPress = -1;     // the list's current row when the mouse went down on it
 };

@@ -15,6 +15,9 @@ namespace {
 
 const QString kShippedSql = QStringLiteral(":/shipped/jCmd.sql");
 
+// A text as the table keeps it: an empty box is an empty text, never NULL.
+QString storedText(const QString& s) { return s.isNull() ? QStringLiteral("") : s; }
+
 // SQLite's primary result code behind a driver error, -1 when there is none.
 int sqliteCode(const QSqlError& e) {
     bool ok = false;
@@ -270,7 +273,8 @@ bool LibraryStore::Cont_AddNew(LibraryExpression& e) {
     if (!s.exec(
             QStringLiteral(
                 "INSERT INTO jCMD (jSeq, jCmdName, jCmdType, jCmd, jCmd2, jNote) VALUES (?, ?, ?, ?, ?, ?)"),
-            {next, e.name, e.category, e.expression, e.second, e.note}))
+            {next, storedText(e.name), e.category, storedText(e.expression), storedText(e.second),
+             storedText(e.note)}))
         return false;
     if (!s.commit()) return false;
     e.number = next;
@@ -295,7 +299,8 @@ bool LibraryStore::Cont_Update(const LibraryExpression& e) {
             q,
             QStringLiteral("UPDATE jCMD SET jCmdName = ?, jCmd = ?, jCmd2 = ?, jNote = ? WHERE rowid = "
                            "(SELECT rowid FROM jCMD WHERE jSeq = ? AND jCmdType = ? ORDER BY rowid LIMIT 1)"),
-            {e.name, e.expression, e.second, e.note, e.number, e.category}))
+            {storedText(e.name), storedText(e.expression), storedText(e.second), storedText(e.note), e.number,
+             e.category}))
         return false;
     if (q.numRowsAffected() < 1)
         return fail(

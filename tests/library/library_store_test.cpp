@@ -68,6 +68,7 @@ TEST_F(LibraryStoreTest, NewExpressionIsOneAboveTheHighestOfItsCategoryAndNeverA
         EXPECT_EQ(e.number, expected);
         const Keys k = libfix::keys(path());
         EXPECT_EQ(k.back(), std::make_pair(1, expected));
+        EXPECT_FALSE(libfix::readAll(path()).back().jCmd2.isNull());  // an empty text, not NULL
         EXPECT_EQ(std::set(k.begin(), k.end()).size(), k.size());
     }
 }

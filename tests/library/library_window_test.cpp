@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 #include "app/frmjmain.h"
 #include "controls/flex_grid.h"
@@ -72,7 +73,13 @@ protected:
 
 TEST_F(LibraryWindowTest, OpeningListsCategoriesByNumberAndNewOnesTakeNumbersNeverGivenOut) {
     t.app().PendingKind = 9;
+    t.showMain();
+    t.main().Text1->setText(QStringLiteral("what the user was typing"));
     frmCommand& f = open();
+    // The list taking the focus is no choice: the sentence being typed stays.
+    f.List1->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(mainText(), QStringLiteral("what the user was typing"));
     EXPECT_EQ(t.app().PendingKind, 0);
     EXPECT_EQ(listed(f), "一 二 四");
     EXPECT_EQ(f.itemNumber(2), 4);
@@ -111,6 +118,11 @@ TEST_F(LibraryWindowTest, ChoosingACategoryAndARowHandsTheExpressionOver) {
     EXPECT_EQ(f.Current.number, 3);
     emit g.GotFocus();  // coming back into the grid hands over the text as it stands
     EXPECT_EQ(mainText(), " >./ y ");
+    // A click on the category already shown shows it afresh.
+    QListWidgetItem* one = f.List1->findItems("一", Qt::MatchExactly).value(0);
+    QTest::mouseClick(f.List1->viewport(), Qt::LeftButton, {}, f.List1->visualItemRect(one).center());
+    EXPECT_EQ(g.Row(), 1);
+    EXPECT_EQ(mainText(), "(+/ % #) y   NB.jCMD1");
 
     choose(f, "二");
     EXPECT_EQ(g.Rows(), 1);
