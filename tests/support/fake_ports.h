@@ -98,9 +98,6 @@ public:
     void SaveSetting(const QString& section, const QString& key, const QString& value) override {
         values.insert(section + '/' + key, value);
     }
-    bool has(const QString& section, const QString& key) const {
-        return values.contains(section + '/' + key);
-    }
     QString value(const QString& section, const QString& key) const {
         return values.value(section + '/' + key);
     }
