@@ -15,7 +15,6 @@ struct RenderLimits {
     qsizetype chars = 16'000'000;
     qsizetype lineChars = 200'000;
 };
-inline constexpr qsizetype kMaxRenderedChars = RenderLimits{}.chars;
 inline constexpr qsizetype kMaxRenderedLineChars = RenderLimits{}.lineChars;
 
 // The longest sentence a one-line box for J takes; a plain line edit would stop at 32767

@@ -143,10 +143,6 @@ void FlexGrid::setMergeRow(int row, bool merge) {
     updateSpans();
 }
 
-void FlexGrid::AddItem(const QString& tabSeparated) {
-    m_model->appendRow(tabSeparated.split(QLatin1Char('\t')));
-}
-
 void FlexGrid::RemoveItem(int row) { m_model->removeRow(row); }
 
 void FlexGrid::setRedraw(bool on) {

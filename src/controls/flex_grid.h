@@ -57,8 +57,7 @@ public:
     void setMergeRow(int row, bool merge);
     bool MergeRow(int row) const { return m_mergeRows.count(row) != 0; }
 
-    // A row appended from tab-separated texts; a row removed, the rows below moving up.
-    void AddItem(const QString& tabSeparated);
+    // A row removed, the rows below moving up.
     void RemoveItem(int row);
 
     void setRedraw(bool on);

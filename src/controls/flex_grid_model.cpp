@@ -104,16 +104,6 @@ void FlexGridModel::clearTexts() {
     emit textChanged(-1, -1);
 }
 
-void FlexGridModel::appendRow(const QStringList& texts) {
-    if (m_redraw) beginInsertRows({}, m_rows, m_rows);
-    m_text.resize(static_cast<std::size_t>(m_rows + 1) * m_cols);
-    for (int c = 0; c < m_cols && c < texts.size(); ++c)
-        m_text[static_cast<std::size_t>(m_rows) * m_cols + c] = texts[c];
-    ++m_rows;
-    if (m_redraw) endInsertRows();
-    emit shapeChanged();
-}
-
 void FlexGridModel::removeRow(int row) {
     if (row < 0 || row >= m_rows) return;
     if (m_redraw) beginRemoveRows({}, row, row);

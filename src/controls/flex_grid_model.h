@@ -28,7 +28,6 @@ public:
     QString text(int row, int col) const;
     void setText(int row, int col, const QString& text);
     void clearTexts();  // texts and cell formatting; rows and columns stay
-    void appendRow(const QStringList& texts);
     void removeRow(int row);
 
     int colAlignment(int col) const;

@@ -45,7 +45,6 @@ public:
     std::optional<Border> border(int row, int col) const;
 
     void setFontName(const QString& family);
-    QString fontName() const { return m_font.family(); }
     QFont font() const { return m_font; }
 
     // While off, changes are collected and drawn once when switched on again.

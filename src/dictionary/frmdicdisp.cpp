@@ -577,8 +577,6 @@ void frmDicDisp::mnuFilePageSetup_Click() { app().fileDialog().ShowPrinter(QStri
 
 void frmDicDisp::mnuToolEdit_Click() { app().form<frmDicEdit>().ShowModal(); }
 
-void frmDicDisp::mnuViewToolbar_Click() { menuItem(QStringLiteral("mnuViewToolbar"))->toggle(); }
-
 void frmDicDisp::mnuViewStatusBar_Click() { menuItem(QStringLiteral("mnuViewStatusBar"))->toggle(); }
 
 void frmDicDisp::mnuHelpContents_Click() {

@@ -89,7 +89,6 @@ public:
     void mnuFilePageSetup_Click();
     void mnuFileExit_Click() { Unload(); }
     void mnuToolEdit_Click();
-    void mnuViewToolbar_Click();
     void mnuViewStatusBar_Click();
     void mnuHelpContents_Click();
     void mnuHelpSearchForHelpOn_Click() { mnuHelpContents_Click(); }

@@ -7,7 +7,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -27,10 +26,6 @@ protected:
         m->menuItem("mnuToolConsole")->trigger();
         return t.app().form<frmjServer>();
     }
-    void press(TextBox* box, const QString& sentence) {
-        box->setText(sentence);
-        QTest::keyClick(box->editor(), Qt::Key_Return);
-    }
 
     TestApp t;
     frmjMain* m = nullptr;
@@ -40,7 +35,7 @@ protected:
 // The console works on the main window's J session: each sees what the other defines, and
 // the names go only when the user agrees (いいえ is the default answer).
 TEST_F(ConsoleTest, TheConsoleSharesTheMainWindowsSessionAndClearsOnlyWhenAsked) {
-    press(m->Text1, "a=: 5");
+    enter(m->Text1, "a=: 5");
     t.msgBox.answer(mb::No);
     frmjServer& c = open();
     EXPECT_EQ(c.windowTitle(), "J言語 JDLL Server For j601c");
@@ -48,10 +43,10 @@ TEST_F(ConsoleTest, TheConsoleSharesTheMainWindowsSessionAndClearsOnlyWhenAsked)
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
     EXPECT_EQ(t.msgBox.lastPrompt(), "定義済みのＪ変数 1 個をすべて消去します。よろしいですか？");
     EXPECT_EQ(t.msgBox.calls[0].buttons, mb::YesNo | mb::Exclamation);
-    press(c.GetText, "a+1");
+    enter(c.GetText, "a+1");
     EXPECT_EQ(c.Text1->Text(), "Get:a+1\r\n6\r\n");
-    press(c.DoText, "b=: 7");
-    press(m->Text1, "a+b");
+    enter(c.DoText, "b=: 7");
+    enter(m->Text1, "a+b");
     EXPECT_EQ(m->Text2->Text(), "【jExpression】a=: 5\r\n5\r\n【jExpression】a+b\r\n12\r\n");
     EXPECT_EQ(m->MSFlexGrid2->Rows(), 3);
 
@@ -59,7 +54,7 @@ TEST_F(ConsoleTest, TheConsoleSharesTheMainWindowsSessionAndClearsOnlyWhenAsked)
     c.mnuClearJ->trigger();
     EXPECT_EQ(t.msgBox.lastPrompt(), "定義済みのＪ変数 2 個をすべて消去します。よろしいですか？");
     EXPECT_EQ(m->MSFlexGrid2->Rows(), 1);  // the main window lists what is left at once
-    press(m->Text1, "a+1");
+    enter(m->Text1, "a+1");
     EXPECT_TRUE(m->Text2->Text().endsWith("a+1\r\nValue Error(doCode=16)\r\n\r\n"));
     c.mnuClearJ->trigger();  // nothing left to lose: no question
     EXPECT_EQ(t.msgBox.calls.size(), 2u);
@@ -73,7 +68,7 @@ TEST_F(ConsoleTest, OpensCentredAtTheSharedRectangleResizesAndSavesIt) {
 
     c.Move(1500, 1200, 9000, 6000);
     QApplication::processEvents();
-    EXPECT_EQ(twipsGeometry(c.Text1), (TwipsRect{120, 960, 8640, 4185}));
+    EXPECT_EQ(twipsGeometry(c.Text1), (TwipsRect{120, 960, 8640, 4185}));  // the log follows the window
 
     VbForm other(t.app(), nullptr, false);
     other.Show();
@@ -89,7 +84,6 @@ TEST_F(ConsoleTest, TheBoxesLogWhatWasSentAndWhatCameBack) {
     const std::tuple<TextBox*, const char*, const char*> cases[] = {
         {c.DoText, "a=: 1+2", "Do:a=: 1+2\r\n"},
         {c.DoText, "xyz+1", "Do:xyz+1\r\nValue Error(Code=16)\r\n\r\n"},
-        {c.DoText, "1+'a'", "Do:1+'a'\r\nDomain Error(Code=3)\r\n\r\n"},
         {c.DoText, "'abc", "Do:'abc\r\nMiscellaneous Error(Code=13)\r\n\r\n"},
         {c.GetText, "i.2 3", "Get:i.2 3\r\n 0 1 2\r\n 3 4 5\r\n\r\n"},
         {c.GetText, "1+'a'", "Get:1+'a'\r\nDomain Error(Code=3)\r\n\r\n"},
@@ -97,7 +91,7 @@ TEST_F(ConsoleTest, TheBoxesLogWhatWasSentAndWhatCameBack) {
         {c.GetText, "+/", "Get:+/\r\nValue Error(Code=3)\r\n\r\n"}};
     for (const auto& [box, sentence, log] : cases) {
         c.Text1->setText(QString());
-        press(box, QString::fromUtf8(sentence));
+        enter(box, QString::fromUtf8(sentence));
         EXPECT_EQ(c.Text1->Text(), QString::fromUtf8(log));
         EXPECT_EQ(box->SelLength(), box->Text().size()) << sentence;  // ready to run again
         EXPECT_EQ(c.focusWidget(), box->editor()) << sentence;
@@ -106,15 +100,15 @@ TEST_F(ConsoleTest, TheBoxesLogWhatWasSentAndWhatCameBack) {
 
 TEST_F(ConsoleTest, DoAndGetShareNounsUntilClearJ) {
     frmjServer& c = open();
-    press(c.DoText, "1+'a'");
+    enter(c.DoText, "1+'a'");
     EXPECT_EQ(c.Text2->Text(), "domain error");  // J's own text
-    press(c.DoText, "b=: 7");
-    press(c.GetText, "b*2");
+    enter(c.DoText, "b=: 7");
+    enter(c.GetText, "b*2");
     EXPECT_TRUE(c.Text1->Text().endsWith("Do:b=: 7\r\nGet:b*2\r\n14\r\n"));
     c.mnuClearJ->trigger();
     for (TextBox* box : {c.DoText, c.GetText, c.Text1, c.Text2}) EXPECT_EQ(box->Text(), QString());
     EXPECT_EQ(c.focusWidget(), c.DoText->editor());
-    press(c.GetText, "b*2");
+    enter(c.GetText, "b*2");
     EXPECT_EQ(c.Text1->Text(), "Get:b*2\r\nValue Error(Code=16)\r\n\r\n");
 }
 

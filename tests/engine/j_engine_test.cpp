@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -15,6 +16,7 @@
 #include "engine/j_home.h"
 #include "engine/j_names.h"
 #include "engine/jdll_engine.h"
+#include "support/files.h"
 #include "support/j_test_engine.h"
 
 namespace {
@@ -48,27 +50,23 @@ protected:
 
 // ---- values from J ----------------------------------------------------------------
 
-TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShape) {
+TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShapeLeavingNoNamesBehind) {
     const std::pair<const char*, HostValue> cases[] = {
         {"1+2", H::longValue(3)},
         {"0.5", H::doubleValue(0.5)},
         {"1=1", H::boolean(true)},
         {"_", H::doubleValue(INFINITY)},
-        {"_4611686018427387904", H::longValue(-(std::int64_t{1} << 62))},
         {"i.2 3", H::longArray({2, 3}, {0, 1, 2, 3, 4, 5})},
         {"1 0 1", H::booleanArray({3}, {1, 0, 1})},
-        {"3 3$0", H::booleanArray({3, 3}, H::Booleans(9, 0))},
         {"2 2 2$0.25 1.5", H::doubleArray({2, 2, 2}, {0.25, 1.5, 0.25, 1.5, 0.25, 1.5, 0.25, 1.5})},
         {"i.0", H::longArray({0}, {})},
         {"''", H::string(QString())},
         // characters, UTF-8, wide characters; invalid UTF-8 is replaced
-        {"'abc'", H::string("abc")},
         {"'x'", H::string("x")},
         {"'こんにちは'", H::string(QStringLiteral("こんにちは"))},
         {"2 3$'abcdef'", H::stringArray({2}, {"abc", "def"})},
         {"3 0$'a'", H::stringArray({3}, {"", "", ""})},
         {"2 2 1$'abcd'", H::stringArray({2, 2}, {"a", "b", "c", "d"})},
-        {"(3!:0 (7 u: 'こんにちは')),(3!:0 (9 u: 'a𝄞'))", H::longArray({2}, {131072, 262144})},
         {"7 u: 'こんにちは'", H::string(QStringLiteral("こんにちは"))},
         {"9 u: 'a𝄞'", H::string(QStringLiteral("a𝄞"))},
         {"2 2$9 u: 'αβγδ'", H::stringArray({2}, {QStringLiteral("αβ"), QStringLiteral("γδ")})},
@@ -81,19 +79,13 @@ TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShape) {
         // extended and rational become numbers, complex J's text
         {"!20x", H::longValue(2432902008176640000)},
         {"- 2^63x", H::longValue(std::numeric_limits<std::int64_t>::min())},
-        {"1 2 3x", H::longArray({3}, {1, 2, 3})},
         {"1 , 2^70x", H::doubleArray({2}, {1, std::ldexp(1.0, 70)})},
         {"1r3", H::doubleValue(1.0 / 3)},
-        {"_3r4 5r2", H::doubleArray({2}, {-0.75, 2.5})},
-        {"x: _", H::doubleValue(INFINITY)},
-        {"3j4", H::string("3j4")},
         {"3j4 _1.5j_2 5 1e20j1e_5", H::stringArray({4}, {"3j4", "_1.5j_2", "5", "1e20j1e_5"})},
         // symbols and sparse arrays
         {"s:' ab'", H::stringArray({1}, {"ab"})},
         {"s: <'ab'", H::string("ab")},
-        {"2 1$s:' ab cd'", H::stringArray({2, 1}, {"ab", "cd"})},
         {"$. 1 0 2", H::longArray({3}, {1, 0, 2})},
-        {"$. 2 2$0 0.5", H::doubleArray({2, 2}, {0, 0.5, 0, 0.5})},
         {"1;s:' ab'", H::variantArray({2}, {H::boolean(true), H::variantArray({1}, {H::string("ab")})})},
     };
     for (const auto& [expression, value] : cases)
@@ -107,16 +99,8 @@ TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShape) {
     const HostValue big = eval(*j, "i. 1000 1000");
     EXPECT_EQ(big.dims(), (Dims{1000, 1000}));
     EXPECT_EQ(big.longs()->back(), 999999);
-}
-
-TEST_F(JEngineTest, NameListArrivesAsStringsAndConversionsLeaveNoNamesBehind) {
-    ASSERT_EQ(j->Do("a=: 1"), 0);
-    ASSERT_EQ(j->Do("b=: 'x'"), 0);
-    eval(*j, "s:' ab'");
-    eval(*j, "$. 1 0 2");
-    eval(*j, "1;s:' ab'");
-    EXPECT_EQ(eval(*j, "4!:1 (0 1 2 3)"),
-              H::variantArray({3}, {H::string("J_Get"), H::string("a"), H::string("b")}));
+    // The name list arrives as strings, and no conversion above left a name behind.
+    EXPECT_EQ(eval(*j, "4!:1 (0 1 2 3)"), H::variantArray({1}, {H::string("J_Get")}));
 }
 
 // ---- GetB and Do codes, base locale ------------------------------------------------
@@ -246,26 +230,23 @@ TEST_F(JEngineTest, ClearLeavesNoUserNameButTheLibrary) {
 // ---- output --------------------------------------------------------------------------
 
 TEST_F(JEngineTest, OutputIsCapturedAndNeverReachesTheTerminal) {
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
+    QTemporaryFile terminal;
+    ASSERT_TRUE(terminal.open());
     fflush(stdout);
     fflush(stderr);
     const int savedOut = dup(1), savedErr = dup(2);
-    dup2(fds[1], 1);
-    dup2(fds[1], 2);
+    dup2(terminal.handle(), 1);
+    dup2(terminal.handle(), 2);
     const int codes[] = {j->Do("smoutput 'x'"), j->Do("1+2"), j->Do("1 + 'a'")};
     fflush(stdout);
     fflush(stderr);
     dup2(savedOut, 1);
     dup2(savedErr, 2);
-    for (int fd : {savedOut, savedErr, fds[1]}) close(fd);
-    std::string leaked;
-    char buf[256];
-    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) leaked.append(buf, static_cast<size_t>(n));
-    close(fds[0]);
+    close(savedOut);
+    close(savedErr);
 
     EXPECT_EQ(std::vector<int>(codes, codes + 3), (std::vector<int>{0, 0, 3}));
-    EXPECT_EQ(leaked, "");
+    EXPECT_EQ(readFile(terminal.fileName()), QByteArray());
     const auto chunks = j->takeOutputChunks();
     ASSERT_GE(chunks.size(), 3u);
     EXPECT_EQ(std::make_pair(chunks[0].kind, chunks[0].text), std::make_pair(6, QStringLiteral("x\n")));
@@ -296,26 +277,6 @@ TEST_F(JEngineTest, OutputHandlerSeesOutputLiveMayNotCallBackAndGetsNoInspection
     EXPECT_FALSE(kept.contains(QStringLiteral("Press ENTER")));
 }
 
-// ---- lifetime -----------------------------------------------------------------------
-
-TEST(JEngineLifetime, EnginesComeAndGoRepeatedlyWithSeparateNames) {
-    JEngine* shared = sharedTestEngine();
-    ASSERT_NE(shared, nullptr);
-    ASSERT_EQ(shared->Do("onlyshared=: 1"), 0);
-    HostValue v;
-    for (int round = 0; round < 3; ++round) {
-        QString error;
-        std::unique_ptr<JEngine> e = JEngine::create(&error);
-        ASSERT_NE(e, nullptr) << error.toStdString();
-        EXPECT_EQ(eval(*e, "1+2"), H::longValue(3));
-        EXPECT_EQ(e->GetB("onlyshared", v), 16);
-        EXPECT_EQ(e->Do("mine=: 2"), 0);
-    }
-    EXPECT_EQ(shared->GetB("mine", v), 16);
-    EXPECT_EQ(shared->GetB("onlyshared", v), 0);
-    shared->Clear();
-}
-
 // Engines that cannot start. Each case runs this test again in a fresh process (where no
 // engine is loaded yet) with a J home of its own, named by KALVORET_TEST_CHILD.
 TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops) {
@@ -330,12 +291,8 @@ TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatSto
         ASSERT_TRUE(QDir(broken.path()).mkpath("bin") && QDir(profileHome.path()).mkpath("bin"));
         for (const QString& file : {QStringLiteral("libj.so"), QStringLiteral("libgmp.so")})
             QFile::link(realLibrary.absolutePath() + "/" + file, profileHome.path() + "/bin/" + file);
-        for (const auto& [path, text] : {std::pair{broken.path() + "/bin/libj.so", "not a library"},
-                                         {profileHome.path() + "/bin/profile.ijs", "x =. 1 + 'a'\n"}}) {
-            QFile f(path);
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(text);
-        }
+        writeFile(broken.path() + "/bin/libj.so", "not a library");
+        writeFile(profileHome.path() + "/bin/profile.ijs", "x =. 1 + 'a'\n");
         for (const auto& [name, home] : {std::pair{"missing", QStringLiteral("/nonexistent/kalvoret-j-home")},
                                          {"broken", broken.path()},
                                          {"profile", profileHome.path()}}) {

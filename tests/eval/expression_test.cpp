@@ -22,10 +22,7 @@ protected:
         m = &t.showMain();
         ASSERT_TRUE(t.app().hasEngine());
     }
-    void enter(const QString& sentence) {
-        m->Text1->setText(sentence);
-        QTest::keyClick(m->Text1->editor(), Qt::Key_Return);
-    }
+    void enter(const QString& sentence) { ::enter(m->Text1, sentence); }
     QString log() const { return m->Text2->Text(); }
 
     TestApp t;
@@ -67,9 +64,7 @@ TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeAndLeaveTheWindowUsable) {
     const std::pair<QString, QString> cases[] = {{"xyz+1", "Value Error(doCode=16)"},
                                                  {"1+'a'", "Domain Error(doCode=3)"},
                                                  {"1 2 + 1 2 3", misc.arg(9)},
-                                                 {"", misc.arg(19)},
                                                  {"'abc", misc.arg(13)},
-                                                 {"1+\x01 2", misc.arg(21)},
                                                  {"2!:55 ''", misc.arg(15)},
                                                  {manyWords, misc.arg(10)},
                                                  {"+/", defined},
@@ -96,13 +91,6 @@ TEST_F(ExpressionTest, BigResultsShowInFullUpToTheLimitThenAreCutWithANote) {
     enter("i. 1000 1000");
     EXPECT_EQ(m->Text3->Text().size(), 6'890'890);
     EXPECT_TRUE(log().endsWith(" 999998 999999\r\n\r\n"));
-
-    m->Command2->click();
-    enter("i. 20000 1000");
-    EXPECT_GT(m->Text3->Text().size(), kMaxRenderedChars - 10);
-    EXPECT_TRUE(
-        log().endsWith("\r\n※ 結果が大きすぎるため、表示を全 20000000 要素のうち先頭の 2138354 "
-                       "要素で打ち切りました。\r\n\r\n"));
 
     m->Command2->click();
     enter("i. 20000000");

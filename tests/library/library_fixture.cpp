@@ -28,6 +28,17 @@ void Connection::exec(const QString& sql, const QVariantList& values) const {
     EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
 }
 
+std::vector<LibraryRow> Connection::rows() const {
+    std::vector<LibraryRow> out;
+    QSqlQuery q(QSqlDatabase::database(m_name, false));
+    EXPECT_TRUE(q.exec(
+        QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
+    while (q.next())
+        out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
+                       q.value(4).toString(), q.value(5).toString()});
+    return out;
+}
+
 void writeLibrary(const QString& path, const std::vector<Row>& rows) {
     const Connection c(path);
     c.exec(
@@ -41,31 +52,5 @@ void writeLibrary(const QString& path, const std::vector<Row>& rows) {
                 cat || r.nullTexts ? QVariant() : QVariant(r.note)});
     }
 }
-
-std::vector<LibraryRow> readAll(const QString& path) {
-    std::vector<LibraryRow> out;
-    const Connection c(path);
-    QSqlQuery q(QSqlDatabase::database(c.name(), false));
-    EXPECT_TRUE(q.exec(
-        QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
-    while (q.next())
-        out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
-                       q.value(4).toString(), q.value(5).toString()});
-    return out;
-}
-
-std::vector<std::pair<int, int>> keys(const QString& path) {
-    std::vector<std::pair<int, int>> out;
-    for (const LibraryRow& r : readAll(path)) out.emplace_back(r.jCmdType, r.jSeq);
-    return out;
-}
-
-void execute(const QString& path, const QString& sql) { Connection(path).exec(sql); }
-
-LockHolder::LockHolder(const QString& path, const QString& kind) : m_connection(path) {
-    m_connection.exec(QStringLiteral("BEGIN ") + kind);
-}
-
-LockHolder::~LockHolder() { m_connection.exec(QStringLiteral("ROLLBACK")); }
 
 }  // namespace libfix

@@ -20,19 +20,13 @@ struct Row {
     bool nullTexts = false;  // jCmd2 and jNote NULL, as imported files may have them
 };
 
-// A new file whose table jCMD holds the rows in this order.
-void writeLibrary(const QString& path, const std::vector<Row>& rows);
-std::vector<LibraryRow> readAll(const QString& path);        // stored order
-std::vector<std::pair<int, int>> keys(const QString& path);  // (jCmdType, jSeq), stored order
-void execute(const QString& path, const QString& sql);
-
 // A connection of its own to a library file while it lives.
 class Connection {
 public:
     explicit Connection(const QString& path);
     ~Connection();
     void exec(const QString& sql, const QVariantList& values = {}) const;
-    const QString& name() const { return m_name; }
+    std::vector<LibraryRow> rows() const;  // stored order
 
 private:
     QString m_name;
@@ -40,13 +34,20 @@ private:
 
 // Another program's open transaction while it lives: "IMMEDIATE" keeps writers
 // out, "EXCLUSIVE" readers as well.
-class LockHolder {
-public:
-    LockHolder(const QString& path, const QString& kind);
-    ~LockHolder();
-
-private:
-    Connection m_connection;
+struct LockHolder : Connection {
+    LockHolder(const QString& path, const QString& kind) : Connection(path) { exec("BEGIN " + kind); }
+    ~LockHolder() { exec("ROLLBACK"); }
 };
+
+// A new file whose table jCMD holds the rows in this order.
+void writeLibrary(const QString& path, const std::vector<Row>& rows);
+inline std::vector<LibraryRow> readAll(const QString& path) { return Connection(path).rows(); }
+inline void execute(const QString& path, const QString& sql) { Connection(path).exec(sql); }
+// (jCmdType, jSeq) of every row, stored order.
+inline std::vector<std::pair<int, int>> keys(const QString& path) {
+    std::vector<std::pair<int, int>> out;
+    for (const LibraryRow& r : readAll(path)) out.emplace_back(r.jCmdType, r.jSeq);
+    return out;
+}
 
 }  // namespace libfix

@@ -17,57 +17,39 @@ QStringList header(bool formB) {
             QStringLiteral("******** データーエラー一覧 ****************")};
 }
 
-// One cell at data number 2, variable number 3: a value, or the header chosen by
-// the code and one line quoting the trimmed text. code "" means sound.
+// One cell at data number 2, variable number 3: a value, or the header chosen by the
+// code and one line quoting the trimmed text. Which texts are stored at all is the
+// random property test's business; these pin the values and the codes.
 TEST(CellCheck, RefusalOrValue) {
-    const double max = std::numeric_limits<double>::max();
-    const std::tuple<const char*, const char*, double> cases[] = {
-        {"", "E-01", 0},
-        {"   ", "E-01", 0},
-        {"\u3000 \u3000", "E-01", 0},
-        {"  12.5  ", "", 12.5},
-        {"\u300012.5\u3000", "", 12.5},
-        {".5", "", 0.5},
-        {"5.", "", 5},
-        {"-5", "", -5},
-        {"1E-5", "", 1e-5},
-        {"-1E-5", "", -1e-5},
-        {"1e-5", "", 1e-5},
-        {"1E-400", "", 0},
-        {"1.7976931348623157E308", "", max},
-        {"1.2.3", "E-02", 0},
-        {"5-", "E-03", 0},
-        {"--5", "E-03", 0},
-        {"1-2", "E-03", 0},
-        {"+5", "E-04", 0},
-        {"1,000", "E-04", 0},
-        {"１", "E-04", 0},
-        {"\t5", "E-04", 0},
-        {"1.5E+20", "E-04", 0},
-        {"abc", "E-04", 0},
-        {"inf", "E-04", 0},
-        // Texts the character check lets through that are no finite number.
-        {"-", "E-04", 0},
-        {".", "E-04", 0},
-        {"E", "E-04", 0},
-        {"1E5E3", "E-04", 0},
-        {"1E5-3", "E-04", 0},
-        {"1E", "E-04", 0},
-        {"1E400", "E-04", 0}};
-    for (const auto& [raw, rawCode, value] : cases) {
+    const std::pair<const char*, double> stored[] = {
+        {"  12.5  ", 12.5}, {"\u300012.5\u3000", 12.5},
+        {"-5", -5},         {"1E-5", 1e-5},
+        {"1E-400", 0},      {"1.7976931348623157E308", std::numeric_limits<double>::max()},
+    };
+    for (const auto& [raw, value] : stored) {
         QString text = QString::fromUtf8(raw);
-        const QString code = QString::fromUtf8(rawCode);
         DataErrorList list;
         std::int16_t started = 0;
-        const std::optional<double> v = CheckAndConvertCell(2, 3, text, list, started);
-        EXPECT_EQ(v, code.isEmpty() ? std::optional(value) : std::nullopt) << raw;
-        EXPECT_EQ(started, code.isEmpty() ? 0 : 1) << raw;
-        if (code.isEmpty()) continue;
-        // Refused texts here carry no blanks, except the blank-only ones that trim to nothing.
-        const QString shown = code == QStringLiteral("E-01") ? QString() : QString::fromUtf8(raw);
-        EXPECT_EQ(list.lines(), header(code == QStringLiteral("E-02")) << code + "(2,3) = \"" + shown + "\"")
-            << raw;
+        EXPECT_EQ(CheckAndConvertCell(2, 3, text, list, started), value) << raw;
+        EXPECT_EQ(started + list.lines().size(), 0) << raw;
     }
+    const std::pair<QString, std::vector<const char*>> refused[] = {
+        {"E-01", {"", "   ", "\u3000 \u3000"}},
+        {"E-02", {"1.2.3"}},
+        {"E-03", {"5-", "--5", "1-2"}},
+        // The last five pass the character check but are no finite number.
+        {"E-04", {"+5", "１", "1.5E+20", "abc", "-", ".", "1E5E3", "1E5-3", "1E400"}}};
+    for (const auto& [code, texts] : refused)
+        for (const char* raw : texts) {
+            QString text = QString::fromUtf8(raw);
+            DataErrorList list;
+            std::int16_t started = 0;
+            EXPECT_EQ(CheckAndConvertCell(2, 3, text, list, started), std::nullopt) << raw;
+            EXPECT_EQ(started, 1) << raw;
+            // Refused texts here carry no blanks, except the blank-only ones that trim to nothing.
+            const QString shown = code == "E-01" ? QString() : QString::fromUtf8(raw);
+            EXPECT_EQ(list.lines(), header(code == "E-02") << code + "(2,3) = \"" + shown + "\"") << raw;
+        }
 }
 
 // The first refusal of a run picks the header; later ones only add their line.

@@ -2,6 +2,7 @@
 
 #include "base/ports.h"
 
+#include <QFileInfo>
 #include <QMap>
 #include <QStringList>
 
@@ -16,7 +17,13 @@ public:
         int buttons;
         QString title;
     };
-    int MsgBox(const QString& prompt, int buttonsAndIcon, const QString& title) override;
+    int MsgBox(const QString& prompt, int buttonsAndIcon, const QString& title) override {
+        calls.push_back({prompt, buttonsAndIcon, title});
+        if (m_answers.empty()) return (buttonsAndIcon & 0x0F) == mb::YesNo ? mb::Yes : mb::OK;
+        const int a = m_answers.front();
+        m_answers.pop_front();
+        return a;
+    }
 
     void answer(int reply) { m_answers.push_back(reply); }
     std::vector<Call> calls;
@@ -28,8 +35,17 @@ private:
 
 class ScriptedFileDialog final : public IFileDialog {
 public:
-    OpenFileAnswer ShowOpen(const OpenFileRequest& request) override;
-    bool ShowPrinter(const QString& title) override;
+    OpenFileAnswer ShowOpen(const OpenFileRequest& request) override {
+        requests.push_back(request);
+        if (m_answers.empty()) return {};
+        const QString f = m_answers.front();
+        m_answers.pop_front();
+        return f.isEmpty() ? OpenFileAnswer{} : OpenFileAnswer{f, QFileInfo(f).fileName()};
+    }
+    bool ShowPrinter(const QString& title) override {
+        printerTitles << title;
+        return false;
+    }
 
     void answer(const QString& fileName) { m_answers.push_back(fileName); }  // "" cancels
     std::vector<OpenFileRequest> requests;
@@ -45,7 +61,11 @@ public:
         QString program;
         QStringList arguments;
     };
-    bool startDetached(const QString& program, const QStringList& arguments, QString* error) override;
+    bool startDetached(const QString& program, const QStringList& arguments, QString* error) override {
+        starts.push_back({program, arguments});
+        if (!succeed && error) *error = QStringLiteral("cannot start %1").arg(program);
+        return succeed;
+    }
 
     bool succeed = true;
     std::vector<Start> starts;
@@ -72,10 +92,11 @@ private:
 
 class MemorySettings final : public ISettings {
 public:
-    QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) override;
-    void SaveSetting(const QString& section, const QString& key, const QString& value) override;
-    bool has(const QString& section, const QString& key) const {
-        return values.contains(section + '/' + key);
+    QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) override {
+        return values.value(section + '/' + key, defaultValue);
+    }
+    void SaveSetting(const QString& section, const QString& key, const QString& value) override {
+        values.insert(section + '/' + key, value);
     }
     QString value(const QString& section, const QString& key) const {
         return values.value(section + '/' + key);
@@ -87,17 +108,35 @@ public:
 // J sessions that record the commands they are sent.
 class RecordingJSessionStarter final : public IJSessionStarter {
 public:
-    std::unique_ptr<IJSession> start(QString* error) override;
+    std::unique_ptr<IJSession> start(QString* error) override {
+        if (startSucceeds) return std::make_unique<Session>(*this);
+        if (error) *error = QStringLiteral("No such file");
+        return nullptr;
+    }
 
     bool startSucceeds = true;
     int failAfter = -1;  // commands accepted before the session stops answering; -1 never
     QStringList commands;
+
+private:
+    struct Session final : IJSession {
+        explicit Session(RecordingJSessionStarter& owner) : owner(owner) {}
+        bool send(const QString& line) override {
+            if (owner.failAfter >= 0 && owner.commands.size() >= owner.failAfter) return false;
+            owner.commands << line;
+            return true;
+        }
+        RecordingJSessionStarter& owner;
+    };
 };
 
 class ScriptedRegistry final : public IRegistry {
 public:
-    std::optional<RegistryValue> query(RegistryRoot root, const QString& keyName,
-                                       const QString& valueName) override;
+    std::optional<RegistryValue> query(RegistryRoot, const QString& keyName,
+                                       const QString& valueName) override {
+        const auto it = values.find(keyName + '|' + valueName);
+        return it == values.end() ? std::nullopt : std::optional(*it);
+    }
     void set(const QString& keyName, const QString& valueName, RegistryValue v) {
         values[keyName + '|' + valueName] = v;
     }

@@ -1,9 +1,14 @@
 #include "support/test_app.h"
 
 #include "app/frmjmain.h"
+#include "controls/flex_grid.h"
+#include "controls/sheet_widget.h"
+#include "controls/text_box.h"
 #include "engine/jdll_engine.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 TestApp::TestApp() {
@@ -53,4 +58,22 @@ void runOnNextModal(std::function<void(QWidget*)> fn) {
         fn(w);
     });
     timer->start();
+}
+
+void clickCell(FlexGrid* grid, int row, int col, Qt::MouseButton button) {
+    const QModelIndex i = grid->grid().index(row, col);
+    row == 0 ? grid->scrollToTop() : grid->scrollTo(i);
+    QTest::mouseClick(grid->viewport(), button, {}, grid->visualRect(i).center());
+}
+
+void enter(TextBox* box, const QString& text) {
+    box->setText(text);
+    QTest::keyClick(box->editor(), Qt::Key_Return);
+}
+
+void fixRange(frmjMain& main, const SheetRange& range, double base) {
+    for (int row = range.row1; base >= 0 && row <= range.row2; ++row)
+        for (int col = range.col1; col <= range.col2; ++col) main.Spreadsheet1->setValue(row, col, base++);
+    main.Spreadsheet1->select(range);
+    main.toolButton(QStringLiteral("行列確定"))->trigger();
 }

@@ -27,13 +27,6 @@ QStringList header(const QString& name, const QString& type, const QString& size
             QStringLiteral("2,2=") + type, QStringLiteral("3,1=サイズ="), QStringLiteral("3,2=") + size};
 }
 
-TEST(ViewerResize, TheSheetFillsTheWindowUnlessItIsTooSmall) {
-    const TwipsRect before{30, 45, 5000, 3000};
-    EXPECT_EQ(viewer::sheetRect(before, 7005, 4290), (TwipsRect{0, 0, 6865, 3770}));
-    EXPECT_EQ(viewer::sheetRect(before, 142, 522), (TwipsRect{0, 0, 2, 2}));
-    EXPECT_EQ(viewer::sheetRect(before, 141, 521), (TwipsRect{0, 0, 5000, 3000}));
-}
-
 TEST(FixedMatrixLayout, ValuesFromRowSixAndFreeSlotsShowOnlyTheHeader) {
     FixedMatrixState f;
     const QString type = QStringLiteral("配列, [倍精度浮動小数点数型 (Double)]");
@@ -41,12 +34,8 @@ TEST(FixedMatrixLayout, ValuesFromRowSixAndFreeSlotsShowOnlyTheHeader) {
     f.FixedValues[1] = HostValue::doubleArray({3, 2}, {1.5, 2, 3, 4, 5, -6});
     SheetModel s;
     LayoutFixedMatrix(s, f, 1);
-    EXPECT_EQ(cells(s), header(QStringLiteral("VB_A"), type, QStringLiteral("[3,2]")) << "6,1=#1.5"
-                                                                                      << "6,2=#2"
-                                                                                      << "7,1=#3"
-                                                                                      << "7,2=#4"
-                                                                                      << "8,1=#5"
-                                                                                      << "8,2=#-6");
+    EXPECT_EQ(cells(s), header(QStringLiteral("VB_A"), type, QStringLiteral("[3,2]")) +
+                            QStringList({"6,1=#1.5", "6,2=#2", "7,1=#3", "7,2=#4", "8,1=#5", "8,2=#-6"}));
     for (int slot : {5, -1, 300}) {
         SheetModel empty;
         LayoutFixedMatrix(empty, f, slot);
@@ -58,7 +47,6 @@ TEST(JVariableLayout, CasesByExtents) {
     const QString dbl = QStringLiteral("配列, [倍浮動小数型]");
     const std::tuple<JVarRecord, HostValue, QStringList> cases[] = {
         // cells after the header, the size cell first
-        {{0, "n", "[長整数型]", 0, 0}, HostValue::longValue(42), {"3,2=2 文字", "6,1=#42"}},
         {{0, "s", "[文字列型]", 0, 0},
          HostValue::string(QStringLiteral("日本語です")),
          {"3,2=5 文字", "6,1=日本語です"}},
@@ -99,7 +87,7 @@ class ViewerWindow : public ::testing::Test {};
 using ViewerForms = ::testing::Types<frmMatrixDisp, frmMatrixDisp2>;
 TYPED_TEST_SUITE(ViewerWindow, ViewerForms);
 
-TYPED_TEST(ViewerWindow, OpensCentredInTheSavedSizeAndSavesUnlessMinimised) {
+TYPED_TEST(ViewerWindow, OpensCentredInTheSavedSizeUnderItsOwnKeysAndSavesIt) {
     TestApp t;
     const QString suffix = std::is_same_v<TypeParam, frmMatrixDisp> ? QString() : QStringLiteral("2");
     const auto key = [&](const char* k) {
@@ -112,7 +100,6 @@ TYPED_TEST(ViewerWindow, OpensCentredInTheSavedSizeAndSavesUnlessMinimised) {
     f.Show();
     EXPECT_EQ(f.windowTitle(), suffix.isEmpty() ? QStringLiteral("Kalvoret VB定義行列表示")
                                                 : QStringLiteral("Kalvoret J 定義行列表示"));
-    EXPECT_EQ(f.Spreadsheet1->model().fontName(), QStringLiteral("ＭＳ Ｐゴシック"));
     EXPECT_NEAR(f.Width(), 8000, 15);
     EXPECT_NEAR(f.Height(), 4290, 15);
     EXPECT_NEAR(f.Left(), (VbForm::screenWidth() - f.Width()) / 2, 15);  // centred, not at 3000
@@ -123,12 +110,8 @@ TYPED_TEST(ViewerWindow, OpensCentredInTheSavedSizeAndSavesUnlessMinimised) {
     EXPECT_EQ(t.settings.values[key("DispWidth")], QString::number(f.Width()));
     EXPECT_EQ(t.settings.values[key("DispLeft")], QString::number(f.Left()));
 
-    f.Show();
-    EXPECT_EQ(f.Spreadsheet1->model().filledCells(),
-              6);  // filled afresh: an empty entry shows its header alone
-    f.showMinimized();
-    f.Unload();
-    EXPECT_EQ(t.settings.values[key("DispWidth")], QStringLiteral("3000"));
+    f.Show();  // filled afresh: an empty entry shows its header alone
+    EXPECT_EQ(f.Spreadsheet1->model().filledCells(), 6);
 }
 
 }  // namespace
