@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QSqlDatabase>
+#include <QTemporaryDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUuid>
@@ -67,5 +68,18 @@ LockHolder::LockHolder(const QString& path, const QString& kind) : m_connection(
 }
 
 LockHolder::~LockHolder() { m_connection.exec(QStringLiteral("ROLLBACK")); }
+
+std::vector<LibraryRow> shippedExpressions(int* categories) {
+    QTemporaryDir dir;
+    LibraryStore store(LibraryStore::fileIn(dir.path()));
+    std::vector<LibraryRow> out;
+    const auto cats = store.ReadCategories();
+    EXPECT_TRUE(cats) << store.lastError().toStdString();
+    if (categories) *categories = cats ? static_cast<int>(cats->size()) : 0;
+    for (const LibraryRow& c : cats.value_or(std::vector<LibraryRow>{}))
+        for (const LibraryRow& r : store.ReadExpressions(c.jCmdType).value_or(std::vector<LibraryRow>{}))
+            out.push_back(r);
+    return out;
+}
 
 }  // namespace libfix

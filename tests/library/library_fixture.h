@@ -26,6 +26,10 @@ std::vector<LibraryRow> readAll(const QString& path);        // stored order
 std::vector<std::pair<int, int>> keys(const QString& path);  // (jCmdType, jSeq), stored order
 void execute(const QString& path, const QString& sql);
 
+// Every expression row of the shipped library, category by category, as the store reads
+// it back from a fresh file; *categories receives the number of categories.
+std::vector<LibraryRow> shippedExpressions(int* categories = nullptr);
+
 // A connection of its own to a library file while it lives.
 class Connection {
 public:
