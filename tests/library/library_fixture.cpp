@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <QSqlDatabase>
-#include <QTemporaryDir>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <QVariant>
 
