@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <QVariant>
 
@@ -53,4 +54,16 @@ void writeLibrary(const QString& path, const std::vector<Row>& rows) {
     }
 }
 
+std::vector<LibraryRow> shippedExpressions(int* categories) {
+    QTemporaryDir dir;
+    LibraryStore store(LibraryStore::fileIn(dir.path()));
+    std::vector<LibraryRow> out;
+    const auto cats = store.ReadCategories();
+    EXPECT_TRUE(cats) << store.lastError().toStdString();
+    if (categories) *categories = cats ? static_cast<int>(cats->size()) : 0;
+    for (const LibraryRow& c : cats.value_or(std::vector<LibraryRow>{}))
+        for (const LibraryRow& r : store.ReadExpressions(c.jCmdType).value_or(std::vector<LibraryRow>{}))
+            out.push_back(r);
+    return out;
+}
 }  // namespace libfix

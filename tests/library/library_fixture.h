@@ -50,4 +50,8 @@ inline std::vector<std::pair<int, int>> keys(const QString& path) {
     return out;
 }
 
+// Every expression row of the shipped library, category by category, as the store reads
+// it back from a fresh file; *categories receives the number of categories.
+std::vector<LibraryRow> shippedExpressions(int* categories = nullptr);
+
 }  // namespace libfix
