@@ -104,6 +104,7 @@ frmjServer::frmjServer(AppState& app, QWidget* parent) : VbForm(app, parent, tru
     connect(GetText, &TextBox::KeyPress, this, &frmjServer::GetText_KeyPress);
 
     setSize(6135, 3615);
+    setMinimumTwips(kConsoleMinWidth, kConsoleMinHeight);
 }
 
 QString frmjServer::errorLine(int code) {
