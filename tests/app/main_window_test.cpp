@@ -1,7 +1,7 @@
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
-#include "eval/expression_page.h"
 #include "app/main_layout.h"
+#include "base/screen_fit.h"
 #include "console/frmjserver.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
@@ -9,6 +9,7 @@
 #include "controls/text_box.h"
 #include "dictionary/frmdicdisp.h"
 #include "dictionary/frmdicedit.h"
+#include "eval/expression_page.h"
 #include "library/frmcommand.h"
 #include "matrix/frmerrdisp.h"
 #include "support/test_app.h"
@@ -25,6 +26,8 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -76,21 +79,38 @@ TEST(MainLayoutRules, NothingMovesBelowAThresholdAndTheSheetPageStaysNarrower) {
 
 TEST(MainWindowRectangle, FromSettingsAndBack) {
     {
-        TestApp t;  // first start: the defaults, below both thresholds
+        // First start: the default 6500 x 6500 is below the size where the resize rules
+        // start, and the window stops there, where nothing is cut or overlaps.
+        TestApp t;
         frmjMain& w = t.showMain();
         EXPECT_EQ((std::array{w.Left(), w.Top(), w.Width(), w.Height()}),
-                  (std::array{1000, 1000, 6500, 6500}));
-        EXPECT_EQ(w.layout(), initialMainLayout());
+                  (std::array{1000, 1000, 9360, 6525}));
+        w.setSize(3000, 2000);
+        EXPECT_EQ((std::pair(w.Width(), w.Height())), std::pair(9360, 6525));
+        const TwipsRect frame = twipsGeometry(w.Frame1), status = twipsGeometry(w.sbStatusBar);
+        EXPECT_LE(frame.top + frame.height, status.top);
+        EXPECT_LE(frame.left + frame.width, pixelsToTwips(w.client()->width()));
         w.Unload();
-        EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("6500"));
+        EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("9360"));
         EXPECT_EQ(t.settings.value("Settings", "MainLeft"), QStringLiteral("1000"));
+    }
+    // Wild stored places: the window is moved (not resized) wholly onto the screen.
+    for (const auto& [left, top] : {std::pair("30000", "1000"), {"-8000", "-500"}, {"1e300", "20000"}}) {
+        TestApp t;
+        t.settings.SaveSetting("Settings", "MainLeft", left);
+        t.settings.SaveSetting("Settings", "MainTop", top);
+        frmjMain& w = t.showMain();
+        EXPECT_EQ((std::pair(w.Width(), w.Height())), std::pair(9360, 6525)) << left;
+        EXPECT_TRUE(w.Left() >= 0 && w.Left() + w.Width() <= VbForm::screenWidth())
+            << left << " " << w.Left();
+        EXPECT_TRUE(w.Top() >= 0 && w.Top() + w.Height() <= VbForm::screenHeight()) << top << " " << w.Top();
     }
     {
         TestApp t;  // a value that is not a number falls back to its default without a message
         t.settings.SaveSetting("Settings", "MainWidth", "wide");
         t.settings.SaveSetting("Settings", "MainHeight", "9000");
         frmjMain& w = t.showMain();
-        EXPECT_EQ(w.Width(), 6500);
+        EXPECT_EQ(w.Width(), 9360);  // the default 6500, held to the minimum
         EXPECT_EQ(w.layout().Frame1.height, 9000 - 1710);
         EXPECT_TRUE(t.msgBox.calls.empty());
     }
@@ -103,6 +123,26 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
         w.Unload();
         EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("12000"));
     }
+}
+
+// Onto the screen that holds most of the window, else the primary one; moved, and
+// shrunk only when larger than that screen.
+TEST(KeepOnScreen, MovesOntoTheScreenHoldingMostOfTheWindow) {
+    const std::vector<TwipsRect> screens = {{0, 0, 24000, 15000}, {24000, 0, 19200, 12000}};
+    const std::tuple<TwipsRect, TwipsRect> cases[] = {
+        {{1000, 1000, 9000, 6000}, {1000, 1000, 9000, 6000}},      // already on screen
+        {{30000, 1000, 9000, 6000}, {30000, 1000, 9000, 6000}},    // on the second screen
+        {{450000, 1000, 9000, 6000}, {15000, 1000, 9000, 6000}},   // on none: onto the primary
+        {{20000, 1000, 9000, 6000}, {24000, 1000, 9000, 6000}},    // mostly on the second
+        {{-5000, -3000, 9000, 6000}, {0, 0, 9000, 6000}},          // off to the top left
+        {{0, 90000, 9000, 6000}, {0, 9000, 9000, 6000}},           // far below: the primary
+        {{1000, 1000, 99000, 99000}, {0, 0, 24000, 15000}},        // larger than the screen
+        {{23000, 14000, 2000, 2000}, {22000, 13000, 2000, 2000}},  // across the corner
+    };
+    for (const auto& [window, expected] : cases)
+        EXPECT_EQ(fitOnScreens(window, screens, 0), expected) << window.left << "," << window.top;
+    EXPECT_EQ(fitOnScreens({-500, 0, 100, 100}, screens, 1), (TwipsRect{24000, 0, 100, 100}));  // primary
+    EXPECT_EQ(fitOnScreens({-500, 0, 100, 100}, {}, 0), (TwipsRect{-500, 0, 100, 100}));
 }
 
 TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
@@ -136,6 +176,27 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     EXPECT_EQ(w.expression->LastSelStart, 2);
 }
 
+// Menu shortcuts act where no control has its own use for the keys; the sheet keeps
+// its own copy.
+TEST_F(MainWindow, ShortcutsReachTheMenusButTheSheetKeepsItsCopy) {
+    QApplication::setActiveWindow(&w);
+    w.MSFlexGrid2->setFocus();
+    QTest::keyClick(w.MSFlexGrid2, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(t.msgBox.calls.size(), 1u);
+    EXPECT_TRUE(t.msgBox.lastPrompt().startsWith(QStringLiteral("新しい画面を作成すると")));
+
+    w.TabStrip1->setSelectedIndex(2);
+    w.Spreadsheet1->setValue(1, 1, QStringLiteral("42"));
+    w.Spreadsheet1->select(SheetRange::cell(1, 1));
+    QWidget* view = w.Spreadsheet1->view();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(t.clipboard.text(), QStringLiteral("42\r\n"));
+    QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);  // cut: copied, then emptied
+    EXPECT_EQ(w.Spreadsheet1->text(1, 1), QString());
+    EXPECT_EQ(t.msgBox.calls.size(), 1u);
+}
+
 TEST_F(MainWindow, FileNewAsksFirst) {
     w.Text1->setText(QStringLiteral("1+2"));
     w.Text2->setText(QStringLiteral("log\r\n"));
@@ -143,30 +204,40 @@ TEST_F(MainWindow, FileNewAsksFirst) {
     w.mnuFileNew_Click();
     EXPECT_EQ(t.msgBox.lastPrompt(),
               QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo);
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::DefaultButton2);  // Enter keeps the data
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
     t.msgBox.answer(mb::Yes);
     w.mnuFileNew_Click();
     EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
+    w.ReleaseAll();
+    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("行列確定をすべて解除します。よろしいですか？"));
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
 }
 
 TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
     QStringList menus;
     for (QAction* top : w.menuBar()->actions()) {
         menus << top->text() + ":";
-        for (QAction* a : top->menu()->actions())
-            menus << (a->isSeparator() ? QStringLiteral("-") : a->objectName() + '=' + a->text());
+        for (QAction* a : top->menu()->actions()) {
+            const QString key = a->shortcut().toString(QKeySequence::NativeText);
+            menus << (a->isSeparator()
+                          ? QStringLiteral("-")
+                          : a->objectName() + '=' + a->text() + (key.isEmpty() ? "" : "[" + key + "]"));
+        }
     }
     EXPECT_EQ(
         menus.join('|').toStdString(),
-        "ﾌｧｲﾙ(&F):|mnuFileExcelOpen=Jデータ・EXCELファイルを開く|-|mnuFileNew=新規作成(&N)|mnuFileOpen=開く(&"
-        "O)...|"
-        "mnuFileSave=上書き保存(&S)|mnuFileSaveAs=名前を付けて保存(&A)...|-|mnuFileExit=終了(&X)|"
-        "編集(&E):|mnuEditUndo=元に戻す(&U)|-|mnuEditCut=切り取り(&T)|mnuEditCopy=ｺﾋﾟｰ(&C)|mnuEditPaste="
-        "貼り付け(&P)|"
+        "ﾌｧｲﾙ(&F):|mnuFileExcelOpen=Jデータ・EXCELファイルを開く|-|mnuFileNew=新規作成(&N)[Ctrl+N]|"
+        "mnuFileOpen=開く(&O)...[Ctrl+O]|mnuFileSave=上書き保存(&S)|mnuFileSaveAs=名前を付けて保存(&A)...|-|"
+        "mnuFileExit=終了(&X)[Ctrl+Q]|"
+        "編集(&E):|mnuEditUndo=元に戻す(&U)[Ctrl+Z]|-|mnuEditCut=切り取り(&T)[Ctrl+X]|mnuEditCopy=ｺﾋﾟｰ(&C)["
+        "Ctrl+C]|"
+        "mnuEditPaste=貼り付け(&P)[Ctrl+V]|"
         "mnuEditPasteSpecial=形式を選択して貼り付け(&S)...|ツール(&T):|mnuToolDataBase=J Expression 参照|"
-        "mnuToolTest=j.EXE起動|mnuToolConsole=Ｊコンソール|-|mnuToolDict=「日・中・英語」統計用語対応表|"
-        "ﾍﾙﾌﾟ(&H):|mnuHelpContents=Kalvoretのヘルプ|mnuHelpAuther=製作者の宣伝|-|mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&"
+        "mnuToolTest=j.EXE起動|mnuToolConsole=Ｊコンソール|-|mnuToolDict=「日・中・英語」統計用語対応表|-|"
+        "mnuToolPickSheetApp=表計算ソフトを選択...|"
+        "ﾍﾙﾌﾟ(&H):|mnuHelpContents=Kalvoretのヘルプ[F1]|mnuHelpAuther=製作者の宣伝|-|mnuHelpAbout="
+        "ﾊﾞｰｼﾞｮﾝ情報(&"
         "A)");
 
     QStringList buttons;
