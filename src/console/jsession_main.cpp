@@ -2,6 +2,7 @@
 // driven by one command a line on standard input ("Quit", "Do <sentence>",
 // "Show <n>", "Log <n>").
 #include "base/fonts.h"
+#include "base/ini_settings.h"
 #include "console/jsession_window.h"
 #include "engine/jdll_engine.h"
 
@@ -11,8 +12,23 @@
 
 #include <unistd.h>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("kalvoret-jsession %s\n", KALVORET_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--help")) {
+            std::printf(
+                "Usage: kalvoret-jsession\n"
+                "A separate J session that Kalvoret starts from its Tools menu; it reads one command a\n"
+                "line on standard input: Quit, Do <sentence>, Show <n>, Log <n>.\n");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalvoret-jsession"));
     std::setlocale(LC_NUMERIC, "C");
@@ -25,7 +41,8 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("kalvoret-jsession"), error);
         return 1;
     }
-    JSessionWindow window(*engine);
+    IniSettings settings;
+    JSessionWindow window(*engine, &settings);
     engine->setOutputHandler([&window](int kind, const QString& text) { window.jOutput(kind, text); });
     QObject::connect(&window, &JSessionWindow::finished, &app, &QApplication::quit, Qt::QueuedConnection);
 
