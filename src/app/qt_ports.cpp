@@ -113,6 +113,7 @@ QtDesktop::Open QtDesktop::openWithDefaultApplication(const QString& file, QStri
     bool asked = false;
     bool known = false;
     for (const QString& name : QStringList{type.name()} + type.allAncestors()) {
+        if (name == QStringLiteral("application/octet-stream")) continue;  // any bytes at all
         QProcess q;
         q.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), name});
         if (!q.waitForFinished(5000)) break;

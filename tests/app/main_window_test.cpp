@@ -90,6 +90,10 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
         const TwipsRect frame = twipsGeometry(w.Frame1), status = twipsGeometry(w.sbStatusBar);
         EXPECT_LE(frame.top + frame.height, status.top);
         EXPECT_LE(frame.left + frame.width, pixelsToTwips(w.client()->width()));
+        // The dictionary shares the main window's keys but does not open exactly over it.
+        w.mnuToolDict_Click();
+        const frmDicDisp& dic = t.app().form<frmDicDisp>();
+        EXPECT_EQ((std::pair(dic.Left(), dic.Top())), std::pair(1000 + 465, 1000 + 465));
         w.Unload();
         EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("9360"));
         EXPECT_EQ(t.settings.value("Settings", "MainLeft"), QStringLiteral("1000"));
