@@ -31,9 +31,7 @@ bool programExists(const QString& program) {
 ExcelHandoff::ExcelHandoff(AppState& app, frmjMain& main) : m_app(app), m_main(main) {}
 
 void ExcelHandoff::mnuFileExcelOpen_Click() {
-    const OpenFileAnswer data = m_app.fileDialog().ShowOpen(
-        {kExcelDataTitle,
-         QStringLiteral("EXCELﾌｧｲﾙ (*.xls)|*.xls|CVSﾌｧｲﾙ (*.csv)|*.csv|すべてのﾌｧｲﾙ (*.*)|*.*"), 1});
+    const OpenFileAnswer data = m_app.fileDialog().ShowOpen({kExcelDataTitle, kExcelDataFilter, 1});
     if (data.fileName.isEmpty()) return;
     ExcelHandoffState& s = m_app.excel;
     s.ExcelFileName = data.fileName;
@@ -42,6 +40,12 @@ void ExcelHandoff::mnuFileExcelOpen_Click() {
                      QLatin1Char('"');
 
     if (s.ExcelExePath == QStringLiteral("\" \"")) {
+        // No program of our own: the desktop's default application for the file's type.
+        QString ignored;
+        if (m_app.desktop().openWithDefaultApplication(s.ExcelFileName, &ignored) == IDesktop::Open::Opened) {
+            m_main.TabStrip1->setSelectedIndex(2);
+            return;
+        }
         if (!askForProgram()) return;
         if (!start(s.ExcelExePath)) return;
         m_main.TabStrip1->setSelectedIndex(2);
@@ -78,7 +82,7 @@ bool ExcelHandoff::askForProgram() {
     if (m_main.Answer == mb::No) return false;
     // Linux programs have no .exe: the picker offers every file as well.
     const OpenFileAnswer program = m_app.fileDialog().ShowOpen(
-        {kExcelPickerTitle, QStringLiteral("Excel|Excel.exe|すべてのﾌｧｲﾙ (*.*)|*"), 2});
+        {kExcelPickerTitle, QStringLiteral("Excel|Excel.exe|すべてのﾌｧｲﾙ (*.*)|*.*"), 2});
     if (program.fileName.isEmpty()) {
         m_app.msgBox().MsgBox(
             QStringLiteral("表計算ソフトが選ばれなかったため、ファイルを開けませんでした。"),
@@ -87,6 +91,27 @@ bool ExcelHandoff::askForProgram() {
     }
     m_app.excel.ExcelExePath = program.fileName;
     return true;
+}
+
+void ExcelHandoff::mnuToolPickSheetApp_Click() {
+    const QString stored = m_app.settings().GetSetting(kSection, kKey, QStringLiteral(" ")).trimmed();
+    const OpenFileAnswer program =
+        m_app.fileDialog().ShowOpen({kPickSheetAppTitle, QStringLiteral("すべてのﾌｧｲﾙ (*.*)|*.*"), 1});
+    if (!program.fileName.isEmpty()) {
+        m_app.settings().SaveSetting(kSection, kKey, program.fileName);
+        m_app.msgBox().MsgBox(
+            QStringLiteral("データファイルは次の表計算ソフトで開きます。\r%1").arg(program.fileName),
+            mb::OKOnly | mb::Information);
+        return;
+    }
+    if (stored.isEmpty()) return;
+    const int answer = m_app.msgBox().MsgBox(
+        QStringLiteral("記憶している表計算ソフトを消去しますか？\r%1\r"
+                       "消去すると、データファイルはデスクトップの既定のアプリで開きます。")
+            .arg(stored),
+        mb::YesNo | mb::Question | mb::DefaultButton2);
+    // The empty value is the one an unset key reads as.
+    if (answer == mb::Yes) m_app.settings().SaveSetting(kSection, kKey, QStringLiteral(" "));
 }
 
 bool ExcelHandoff::start(const QString& program) {

@@ -97,7 +97,7 @@ frmAbout::frmAbout(AppState& app, QWidget* parent) : VbForm(app, parent, false) 
     connect(this, &VbForm::unloaded, Timer1, &QTimer::stop);
 
     setSize(5865 + kNonClientWidth, 3660 + kCaptionHeight);
-    setFixedSize(size());
+    fixSize();
 }
 
 void frmAbout::Form_Load() {

@@ -62,7 +62,9 @@ frmjMain::frmjMain(AppState& app, QWidget* parent)
     buildMenus();
     buildToolbar();
     applyLayout();
-    setSize(9360, 6525);
+    setSize(kMainMinWidthForResize, kMainMinHeightForResize);
+    // Below the sizes where the resize rules start, the controls would be cut.
+    setMinimumTwips(kMainMinWidthForResize, kMainMinHeightForResize);
 
     jvarList = std::make_unique<JVarList>(app, *MSFlexGrid2);
     matrices = std::make_unique<FixedMatrices>(app, *this, *MSFlexGrid1);
@@ -74,7 +76,17 @@ frmjMain::frmjMain(AppState& app, QWidget* parent)
     connect(TabStrip1, &TabStrip::Click, this, &frmjMain::TabStrip1_Click);
 }
 
-frmjMain::~frmjMain() = default;
+frmjMain::~frmjMain() { app().progress.setDisplay(nullptr); }
+
+void frmjMain::showProgress(int percent) {
+    ProgressBar1->setValue(percent);
+    ProgressBar1->show();
+    ProgressBar1->raise();
+    // The work runs on this thread: paint now rather than when it is over.
+    ProgressBar1->repaint();
+}
+
+void frmjMain::hideProgress() { ProgressBar1->hide(); }
 
 void frmjMain::buildControls() {
     QWidget* c = client();
@@ -140,7 +152,10 @@ void frmjMain::buildControls() {
     ProgressBar1 = new QProgressBar(c);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
+    ProgressBar1->hide();  // shown only while long work reports to it
+    app().progress.setDisplay(this);
 
     // TabStrip2's Click is handled by VarListGrids.
 }
@@ -154,9 +169,13 @@ void frmjMain::buildMenus() {
         m->setObjectName(name);
         return m;
     };
-    auto item = [this](QMenu* m, const QString& name, const QString& caption, auto handler) {
+    auto item = [this](QMenu* m, const QString& name, const QString& caption, auto handler,
+                       QKeySequence::StandardKey key = QKeySequence::UnknownKey, QKeySequence fallback = {}) {
         QAction* a = m->addAction(caption);
         a->setObjectName(name);
+        // Shortcuts as this desktop writes them, shown in the menu beside the entry.
+        if (key != QKeySequence::UnknownKey) a->setShortcuts(key);
+        if (a->shortcuts().isEmpty() && !fallback.isEmpty()) a->setShortcut(fallback);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
@@ -165,22 +184,28 @@ void frmjMain::buildMenus() {
     item(file, QStringLiteral("mnuFileExcelOpen"), QStringLiteral("Jデータ・EXCELファイルを開く"),
          &frmjMain::mnuFileExcelOpen_Click);
     file->addSeparator();
-    item(file, QStringLiteral("mnuFileNew"), QStringLiteral("新規作成(&N)"), &frmjMain::mnuFileNew_Click);
-    item(file, QStringLiteral("mnuFileOpen"), QStringLiteral("開く(&O)..."), &frmjMain::mnuFileOpen_Click);
+    item(file, QStringLiteral("mnuFileNew"), QStringLiteral("新規作成(&N)"), &frmjMain::mnuFileNew_Click,
+         QKeySequence::New);
+    item(file, QStringLiteral("mnuFileOpen"), QStringLiteral("開く(&O)..."), &frmjMain::mnuFileOpen_Click,
+         QKeySequence::Open);
     item(file, QStringLiteral("mnuFileSave"), QStringLiteral("上書き保存(&S)"),
          &frmjMain::showUnderConstruction);
     item(file, QStringLiteral("mnuFileSaveAs"), QStringLiteral("名前を付けて保存(&A)..."),
          &frmjMain::showUnderConstruction);
     file->addSeparator();
-    item(file, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"), &frmjMain::Unload);
+    item(file, QStringLiteral("mnuFileExit"), QStringLiteral("終了(&X)"), &frmjMain::Unload,
+         QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q));
 
     QMenu* edit = menu(QStringLiteral("mnuEdit"), QStringLiteral("編集(&E)"));
     item(edit, QStringLiteral("mnuEditUndo"), QStringLiteral("元に戻す(&U)"),
-         &frmjMain::showUnderConstruction);
+         &frmjMain::showUnderConstruction, QKeySequence::Undo);
     edit->addSeparator();
-    item(edit, QStringLiteral("mnuEditCut"), QStringLiteral("切り取り(&T)"), &frmjMain::mnuEditCut_Click);
-    item(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("ｺﾋﾟｰ(&C)"), &frmjMain::mnuEditCopy_Click);
-    item(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("貼り付け(&P)"), &frmjMain::mnuEditPaste_Click);
+    item(edit, QStringLiteral("mnuEditCut"), QStringLiteral("切り取り(&T)"), &frmjMain::mnuEditCut_Click,
+         QKeySequence::Cut);
+    item(edit, QStringLiteral("mnuEditCopy"), QStringLiteral("ｺﾋﾟｰ(&C)"), &frmjMain::mnuEditCopy_Click,
+         QKeySequence::Copy);
+    item(edit, QStringLiteral("mnuEditPaste"), QStringLiteral("貼り付け(&P)"), &frmjMain::mnuEditPaste_Click,
+         QKeySequence::Paste);
     item(edit, QStringLiteral("mnuEditPasteSpecial"), QStringLiteral("形式を選択して貼り付け(&S)..."),
          [this] { app().msgBox().MsgBox(kPleaseWait, mb::OKOnly); });
 
@@ -194,6 +219,9 @@ void frmjMain::buildMenus() {
     item(tool, QStringLiteral("mnuToolDict"), QStringLiteral("「日・中・英語」統計用語対応表"),
          &frmjMain::mnuToolDict_Click);
     tool->addSeparator();
+    item(tool, QStringLiteral("mnuToolPickSheetApp"), QStringLiteral("表計算ソフトを選択..."),
+         [this] { excel->mnuToolPickSheetApp_Click(); });
+    tool->addSeparator();
     QAction* breakItem = item(tool, QStringLiteral("mnuToolBreak"), QStringLiteral("Ｊ実行の中断"),
                               &frmjMain::mnuToolBreak_Click);
     breakItem->setEnabled(false);
@@ -203,7 +231,7 @@ void frmjMain::buildMenus() {
 
     QMenu* help = menu(QStringLiteral("mnuHelp"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     item(help, QStringLiteral("mnuHelpContents"), QStringLiteral("Kalvoretのヘルプ"),
-         &frmjMain::mnuHelpContents_Click);
+         &frmjMain::mnuHelpContents_Click, QKeySequence::HelpContents);
     item(help, QStringLiteral("mnuHelpAuther"), QStringLiteral("製作者の宣伝"), [] {});
     help->addSeparator();
     item(help, QStringLiteral("mnuHelpAbout"), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"),
@@ -357,7 +385,7 @@ void frmjMain::closeEvent(QCloseEvent* e) {
         e->ignore();
         if (m_closeWhenIdle) return;
         const int answer = app().msgBox().MsgBox(QStringLiteral("Ｊが実行中です。中断して終了しますか？"),
-                                                 mb::YesNo | mb::Exclamation);
+                                                 mb::YesNo | mb::Exclamation | mb::DefaultButton2);
         if (answer != mb::Yes || !gate->waiting()) return;
         m_closeWhenIdle = true;
         gate->requestBreak();
@@ -415,8 +443,9 @@ void frmjMain::tbToolBar_ButtonClick(const QString& key) {
 void frmjMain::showUnderConstruction() { app().msgBox().MsgBox(kUnderConstruction, mb::OKOnly); }
 
 void frmjMain::ReleaseAll() {
-    Answer = static_cast<std::int16_t>(app().msgBox().MsgBox(
-        QStringLiteral("行列確定をすべて解除します。よろしいですか？"), mb::YesNo | mb::Exclamation));
+    Answer = static_cast<std::int16_t>(
+        app().msgBox().MsgBox(QStringLiteral("行列確定をすべて解除します。よろしいですか？"),
+                              mb::YesNo | mb::Exclamation | mb::DefaultButton2));
     SetMousePointer(kPointerDefault);
     if (Answer != mb::No) matrices->ReleaseMatrices();
 }
@@ -424,7 +453,7 @@ void frmjMain::ReleaseAll() {
 void frmjMain::mnuFileNew_Click() {
     Answer = static_cast<std::int16_t>(app().msgBox().MsgBox(
         QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"),
-        mb::YesNo));
+        mb::YesNo | mb::DefaultButton2));
     if (Answer == mb::No) return;
     Text1->setText(QString());
     Text2->setText(QString());

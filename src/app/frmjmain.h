@@ -2,6 +2,7 @@
 
 #include "app/main_layout.h"
 #include "base/main_window.h"
+#include "base/progress.h"
 #include "base/vb_form.h"
 
 #include <QList>
@@ -39,7 +40,7 @@ inline const QString kPleaseWait = QStringLiteral("ただ今、工事中です�
 // The main window: a toolbar, a menu bar, and two pages chosen by TabStrip1, the
 // expression page and the sheet page. Its controls carry their documented names;
 // each feature lives in a class of its own that the window wires up.
-class frmjMain : public VbForm, public IMainWindow {
+class frmjMain : public VbForm, public IMainWindow, public IProgressDisplay {
     Q_OBJECT
 public:
     frmjMain(AppState& app, QWidget* parent = nullptr);
@@ -98,6 +99,10 @@ public:
     void setLastCode(int code) override { LastCode = code; }
     void setReleaseEnabled(bool on) override;
     void openLibrary() override { mnuToolDataBase_Click(); }
+
+    // ProgressBar1 shows the progress of long work.
+    void showProgress(int percent) override;
+    void hideProgress() override;
 
     // The layout the resize rules work on, as last applied.
     const MainLayout& layout() const { return m_layout; }

@@ -8,8 +8,39 @@
 #include <QApplication>
 
 #include <clocale>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Answers --version and --help on the terminal, before any window or display is
+// needed; -1 when the program should start as usual.
+int commandLine(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--version") || !std::strcmp(argv[i], "-v")) {
+            std::printf("kalvoret %s\n", KALVORET_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::printf(
+                "使い方 / Usage: kalvoret [--version | --help]\n"
+                "J 言語のための日本語デスクトップ環境。引数なしで起動するとメインウィンドウを開きます。\n"
+                "A Japanese desktop front end for the J language; without arguments it opens its main "
+                "window.\n"
+                "\n"
+                "Environment:\n"
+                "  KALVORET_J_HOME   folder holding bin/libj.so (J 9.7)\n"
+                "  KALVORET_DATA_DIR folder for the expression library and dictionary files\n");
+            return 0;
+        }
+    }
+    return -1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+    if (const int code = commandLine(argc, argv); code >= 0) return code;
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     // J formats numbers with printf; keep the C decimal point whatever the user's locale.
@@ -20,6 +51,7 @@ int main(int argc, char** argv) {
     QtMessageBox msgBox;
     QtFileDialog fileDialog;
     QtProcessStarter process;
+    QtDesktop desktop;
     QtClipboard clipboard;
     IniSettings settings;
     LinuxRegistry registry;
@@ -28,6 +60,7 @@ int main(int argc, char** argv) {
     ports.msgBox = &msgBox;
     ports.fileDialog = &fileDialog;
     ports.process = &process;
+    ports.desktop = &desktop;
     ports.clipboard = &clipboard;
     ports.settings = &settings;
     ports.registry = &registry;

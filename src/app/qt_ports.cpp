@@ -1,19 +1,25 @@
 #include "app/qt_ports.h"
 
 #include "base/app_state.h"
+#include "base/shipped_database.h"
 #include "base/vb_units.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPageSetupDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QUrl>
+
+#include <algorithm>
 
 int QtMessageBox::MsgBox(const QString& prompt, int buttonsAndIcon, const QString& title) {
     const int buttons = buttonsAndIcon & 0x0F;
@@ -40,8 +46,9 @@ int QtMessageBox::MsgBox(const QString& prompt, int buttonsAndIcon, const QStrin
     }
     if (buttons == mb::YesNo) {
         QPushButton* yes = box.addButton(QStringLiteral("はい(&Y)"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
-        box.setDefaultButton(yes);
+        QPushButton* no = box.addButton(QStringLiteral("いいえ(&N)"), QMessageBox::NoRole);
+        box.setDefaultButton(buttonsAndIcon & mb::DefaultButton2 ? no : yes);
+        box.setEscapeButton(no);
         box.exec();
         return box.clickedButton() == yes ? mb::Yes : mb::No;
     }
@@ -54,22 +61,31 @@ QStringList qtFilters(const QString& vbFilter) {
     const QStringList parts = vbFilter.split(QLatin1Char('|'));
     QStringList out;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // "*.*" means every file, also one whose name has no dot.
+        for (QString& p : patterns)
+            if (p.trimmed() == QStringLiteral("*.*")) p = QStringLiteral("*");
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns.join(QLatin1Char(' ')));
     }
     return out;
 }
 
-OpenFileAnswer QtFileDialog::ShowOpen(const OpenFileRequest& request) {
-    QFileDialog dlg(QApplication::activeWindow(), request.title);
+void setUpOpenDialog(QFileDialog& dlg, const OpenFileRequest& request) {
+    dlg.setWindowTitle(request.title);
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    // The descriptions already name their patterns; Qt would add them a second time.
+    dlg.setOption(QFileDialog::HideNameFilterDetails);
     const QStringList filters = qtFilters(request.filter);
     if (!filters.isEmpty()) {
         dlg.setNameFilters(filters);
-        dlg.selectNameFilter(filters.value(std::max(0, request.filterIndex - 1)));
+        dlg.selectNameFilter(filters.value(std::clamp(request.filterIndex - 1, 0, int(filters.size()) - 1)));
     }
+}
+
+OpenFileAnswer QtFileDialog::ShowOpen(const OpenFileRequest& request) {
+    QFileDialog dlg(QApplication::activeWindow());
+    setUpOpenDialog(dlg, request);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return {};
     const QString file = QDir::toNativeSeparators(dlg.selectedFiles().first());
     return {file, QFileInfo(file).fileName()};
@@ -91,29 +107,31 @@ bool QtProcessStarter::startDetached(const QString& program, const QStringList& 
     return false;
 }
 
+QtDesktop::Open QtDesktop::openWithDefaultApplication(const QString& file, QString* error) {
+    // xdg-mime names the desktop's default application for a type, or nothing.
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(file);
+    bool asked = false;
+    bool known = false;
+    for (const QString& name : QStringList{type.name()} + type.allAncestors()) {
+        if (name == QStringLiteral("application/octet-stream")) continue;  // any bytes at all
+        QProcess q;
+        q.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), name});
+        if (!q.waitForFinished(5000)) break;
+        asked = true;
+        if (!QString::fromLocal8Bit(q.readAllStandardOutput()).trimmed().isEmpty()) {
+            known = true;
+            break;
+        }
+    }
+    if (asked && !known) return Open::NoApplication;
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(file))) return Open::Opened;
+    if (error) *error = QStringLiteral("xdg-open");
+    return asked ? Open::Failed : Open::NoApplication;
+}
+
 QString QtClipboard::text() { return QGuiApplication::clipboard()->text(); }
 void QtClipboard::setText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
 void QtClipboard::clear() { QGuiApplication::clipboard()->clear(); }
-
-IniSettings::IniSettings()
-    : m_settings(
-          std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, kAppTitle, kAppTitle)) {}
-
-IniSettings::IniSettings(const QString& fileName)
-    : m_settings(std::make_unique<QSettings>(fileName, QSettings::IniFormat)) {}
-
-QString IniSettings::GetSetting(const QString& section, const QString& key, const QString& defaultValue) {
-    const QVariant v = m_settings->value(section + QLatin1Char('/') + key);
-    if (!v.isValid()) return defaultValue;
-    // A hand-edited file may hold a list where text is expected.
-    if (v.typeId() == QMetaType::QStringList) return v.toStringList().join(QLatin1Char(','));
-    return v.toString();
-}
-
-void IniSettings::SaveSetting(const QString& section, const QString& key, const QString& value) {
-    m_settings->setValue(section + QLatin1Char('/') + key, value);
-    m_settings->sync();
-}
 
 namespace {
 
@@ -146,8 +164,9 @@ QtJSessionStarter::QtJSessionStarter()
 std::unique_ptr<IJSession> QtJSessionStarter::start(QString* error) {
     auto p = std::make_unique<QProcess>();
     p->setProgram(m_program);
-    p->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // The session talks through its window; what it would print stays off the terminal.
     p->setStandardOutputFile(QProcess::nullDevice());
+    p->setStandardErrorFile(QProcess::nullDevice());
     p->start(QIODevice::WriteOnly);
     if (!p->waitForStarted(5000)) {
         if (error) *error = p->errorString();
@@ -164,7 +183,9 @@ QString resolveDataDir() {
     }
     const QString beside =
         QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("KalvoretParts"));
-    if (QDir().mkpath(beside) && QFileInfo(beside).isWritable()) return beside;
+    // An installed program never writes beside itself, even when run by root.
+    if (installedShareDir().isEmpty() && QDir().mkpath(beside) && QFileInfo(beside).isWritable())
+        return beside;
     const QString user = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
                              .filePath(QStringLiteral("KalvoretParts"));
     QDir().mkpath(user);

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "base/ini_settings.h"
 #include "base/ports.h"
-
-#include <QSettings>
 
 #include <memory>
 
@@ -24,23 +23,17 @@ public:
     bool startDetached(const QString& program, const QStringList& arguments, QString* error) override;
 };
 
+// The desktop's default application, found with xdg-mime and started with xdg-open.
+class QtDesktop final : public IDesktop {
+public:
+    Open openWithDefaultApplication(const QString& file, QString* error) override;
+};
+
 class QtClipboard final : public IClipboard {
 public:
     QString text() override;
     void setText(const QString& text) override;
     void clear() override;
-};
-
-// INI file $XDG_CONFIG_HOME/Kalvoret/Kalvoret.ini, or a given file.
-class IniSettings final : public ISettings {
-public:
-    IniSettings();
-    explicit IniSettings(const QString& fileName);
-    QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) override;
-    void SaveSetting(const QString& section, const QString& key, const QString& value) override;
-
-private:
-    std::unique_ptr<QSettings> m_settings;
 };
 
 // Starts kalvoret-jsession from the program's folder (or a given path).
@@ -55,8 +48,12 @@ private:
 };
 
 // The data folder: KALVORET_DATA_DIR, else KalvoretParts beside the program,
-// else (when that cannot be written) the per-user data location.
+// else (when that cannot be written, or the program is installed) KalvoretParts in
+// the per-user data location.
 QString resolveDataDir();
 
-// "desc|pattern|desc|pattern" -> Qt's "desc (patterns);;..." filter list.
+// "desc|pattern|desc|pattern" -> Qt's name filters "desc (patterns)". Shown with
+// HideNameFilterDetails, a label is the description as written.
 QStringList qtFilters(const QString& vbFilter);
+class QFileDialog;
+void setUpOpenDialog(QFileDialog& dialog, const OpenFileRequest& request);

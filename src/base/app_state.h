@@ -3,6 +3,7 @@
 #include "base/fixed_table.h"
 #include "base/jvar_tables.h"
 #include "base/ports.h"
+#include "base/progress.h"
 #include "engine/j_engine.h"
 
 #include <QPointer>
@@ -40,6 +41,7 @@ public:
     IMessageBox& msgBox() const { return *m_ports.msgBox; }
     IFileDialog& fileDialog() const { return *m_ports.fileDialog; }
     IProcessStarter& process() const { return *m_ports.process; }
+    IDesktop& desktop() const { return *m_ports.desktop; }
     IClipboard& clipboard() const { return *m_ports.clipboard; }
     ISettings& settings() const { return *m_ports.settings; }
     IRegistry& registry() const { return *m_ports.registry; }
@@ -57,6 +59,9 @@ public:
 
     std::array<double, 27> MatrixColors{};
     void FillMatrixColors();
+
+    // Long work reports here; the main window shows it.
+    Progress progress;
 
     std::int16_t PendingKind = 0;
     QString PendingCall;

@@ -17,6 +17,9 @@ inline constexpr int Critical = 16;
 inline constexpr int Question = 32;
 inline constexpr int Exclamation = 48;
 inline constexpr int Information = 64;
+// The second button (いいえ of a YesNo question) is the default, so a stray Enter
+// does not answer はい.
+inline constexpr int DefaultButton2 = 256;
 
 inline constexpr int OK = 1;
 inline constexpr int Cancel = 2;
@@ -55,6 +58,14 @@ class IProcessStarter {
 public:
     virtual ~IProcessStarter() = default;
     virtual bool startDetached(const QString& program, const QStringList& arguments, QString* error) = 0;
+};
+
+// The desktop's own way of opening a file: its default application for the file's type.
+class IDesktop {
+public:
+    virtual ~IDesktop() = default;
+    enum class Open { Opened, NoApplication, Failed };
+    virtual Open openWithDefaultApplication(const QString& file, QString* error) = 0;
 };
 
 class IClipboard {
@@ -111,6 +122,7 @@ struct Ports {
     IMessageBox* msgBox = nullptr;
     IFileDialog* fileDialog = nullptr;
     IProcessStarter* process = nullptr;
+    IDesktop* desktop = nullptr;
     IClipboard* clipboard = nullptr;
     ISettings* settings = nullptr;
     IRegistry* registry = nullptr;

@@ -1,5 +1,6 @@
 #include "base/shipped_database.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -55,9 +56,23 @@ bool createDatabaseFromSql(const QString& path, const QString& sqlText, QString*
     return ok;
 }
 
+QString installedShareDir() {
+    const QString dir =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("../share/kalvoret"));
+    return QFileInfo(dir).isDir() ? QDir::cleanPath(dir) : QString();
+}
+
+QString shippedSqlFile(const QString& sqlResource, const QString& shareDir) {
+    if (!shareDir.isEmpty()) {
+        const QString installed = QDir(shareDir).filePath(QFileInfo(sqlResource).fileName());
+        if (QFileInfo(installed).isFile()) return installed;
+    }
+    return sqlResource;
+}
+
 bool ensureShippedDatabase(const QString& path, const QString& sqlResource, QString* error) {
     if (QFileInfo::exists(path)) return true;
-    QFile f(sqlResource);
+    QFile f(shippedSqlFile(sqlResource, installedShareDir()));
     if (!f.open(QIODevice::ReadOnly)) {
         if (error) *error = QStringLiteral("%1 がありません。").arg(sqlResource);
         return false;

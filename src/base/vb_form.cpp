@@ -1,6 +1,7 @@
 #include "base/vb_form.h"
 
 #include "base/app_state.h"
+#include "base/screen_fit.h"
 
 #include <QCloseEvent>
 #include <QEventLoop>
@@ -51,6 +52,12 @@ void VbForm::Move(int left, int top, int width, int height) {
 }
 
 void VbForm::setSize(int width, int height) {
+    if (m_minSetsBoth && (width < m_minWidth || height < m_minHeight)) {
+        width = m_minWidth;
+        height = m_minHeight;
+    }
+    width = std::max(width, m_minWidth);
+    height = std::max(height, m_minHeight);
     m_setWidth = width;
     m_setHeight = height;
     const int w = std::max(1, twipsToPixels(width - kNonClientWidth));
@@ -80,6 +87,37 @@ void VbForm::centreOnScreen() {
     m_setLeft = (screenWidth() - Width()) / 2;
     m_setTop = (screenHeight() - Height()) / 2;
     move(twipsToPixels(m_setLeft), twipsToPixels(m_setTop));
+    keepOnScreen();
+}
+
+void VbForm::keepOnScreen() {
+    std::size_t primary = 0;
+    const std::vector<TwipsRect> screens = screenAreas(&primary);
+    const TwipsRect now{Left(), Top(), Width(), Height()};
+    const TwipsRect r = fitOnScreens(now, screens, primary);
+    if (r == now) return;
+    Move(r.left, r.top, r.width, r.height);
+}
+
+void VbForm::cascadeFrom(const VbForm& other) {
+    if (&other == this || !other.isVisible() || other.Left() != Left() || other.Top() != Top()) return;
+    Move(Left() + kCaptionHeight, Top() + kCaptionHeight, Width(), Height());
+    keepOnScreen();
+}
+
+void VbForm::fixSize() {
+    setMinimumTwips(Width(), Height());
+    setMaximumSize(minimumSize());
+}
+
+void VbForm::setMinimumTwips(int width, int height, bool bothWhenShort) {
+    m_minWidth = width;
+    m_minHeight = height;
+    m_minSetsBoth = bothWhenShort;
+    setMinimumSize(twipsToPixels(width - kNonClientWidth),
+                   twipsToPixels(height - nonClientHeight()) + menuPixels());
+    if (m_setWidth >= 0 && (Width() < width || Height() < height))
+        setSize(std::max(Width(), width), std::max(Height(), height));
 }
 
 namespace {
@@ -93,6 +131,7 @@ void VbForm::restoreRect(const RectKeys& keys, const TwipsRect& defaults) {
     };
     Move(twips(keys.left, defaults.left), twips(keys.top, defaults.top), twips(keys.width, defaults.width),
          twips(keys.height, defaults.height));
+    keepOnScreen();
 }
 
 void VbForm::saveRect(const RectKeys& keys) const {

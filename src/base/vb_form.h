@@ -42,8 +42,21 @@ public:
     // Left and top that centre the window on the screen, keeping its size.
     void centreOnScreen();
     // Moves the window to the rectangle kept in the settings; an absent value or one
-    // that is not a number takes its default, a wild one is clamped.
+    // that is not a number takes its default. The window then lies wholly on a screen.
     void restoreRect(const RectKeys& keys, const TwipsRect& defaults);
+    // Moves the window (shrinking it only when larger than the screen) so that all of
+    // it lies on the screen that holds most of it.
+    void keepOnScreen();
+    // The smallest outer size, in twips, at which nothing is cut or overlaps. With
+    // bothWhenShort, a size short on one side is set to the minimum on both.
+    void setMinimumTwips(int width, int height, bool bothWhenShort = false);
+    // Moves this window down and right by a caption's height when it lies exactly
+    // on other, which is showing, so that both can be seen.
+    void cascadeFrom(const VbForm& other);
+    // A window without resize rules keeps the size it has now.
+    void fixSize();
+    int minimumWidthTwips() const { return m_minWidth; }
+    int minimumHeightTwips() const { return m_minHeight; }
     // Keeps the rectangle in the settings, unless the window is minimised.
     void saveRect(const RectKeys& keys) const;
     static int screenWidth();
@@ -77,6 +90,8 @@ private:
     // The last rectangle set in twips; reading it back gives the same numbers as
     // long as the window has not moved or changed size since.
     int m_setLeft = -1, m_setTop = -1, m_setWidth = -1, m_setHeight = -1;
+    int m_minWidth = 0, m_minHeight = 0;
+    bool m_minSetsBoth = false;
 
     AppState& m_app;
     QWidget* m_client;

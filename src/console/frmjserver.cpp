@@ -105,6 +105,7 @@ frmjServer::frmjServer(AppState& app, QWidget* parent) : VbForm(app, parent, tru
     connect(GetText, &TextBox::KeyPress, this, &frmjServer::GetText_KeyPress);
 
     setSize(6135, 3615);
+    setMinimumTwips(kConsoleMinWidth, kConsoleMinHeight);
 }
 
 QString frmjServer::errorLine(int code) {
@@ -219,7 +220,7 @@ void frmjServer::mnuClearJ_Click() {
         if (n != 0 &&
             app().msgBox().MsgBox(QStringLiteral("定義済みのＪ変数 %1 個をすべて消去します。よろしいですか？")
                                       .arg(std::max(n, 0)),
-                                  mb::YesNo | mb::Exclamation) == mb::Yes) {
+                                  mb::YesNo | mb::Exclamation | mb::DefaultButton2) == mb::Yes) {
             app().J().Clear();
             if (IMainWindow* m = app().MainWindow) {
                 m->resetJVariables();

@@ -16,6 +16,9 @@ struct ConsoleLayout {
     int boxWidth = 0;  // DoText and GetText
 };
 ConsoleLayout consoleLayout(int windowWidth, int windowHeight);
+// The smallest console: boxes 2400 twips wide, a log of three lines.
+inline constexpr int kConsoleMinWidth = 3360;
+inline constexpr int kConsoleMinHeight = 2655;
 
 // The J console: a Do box that runs a sentence for its effect, a Get box that runs
 // one and shows its result, and a log of both. It works on the main window's J session;

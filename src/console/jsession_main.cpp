@@ -2,6 +2,7 @@
 // driven by one command a line on standard input ("Quit", "Do <sentence>",
 // "Show <n>", "Log <n>").
 #include "base/fonts.h"
+#include "base/ini_settings.h"
 #include "console/jsession_window.h"
 #include "engine/j_session.h"
 #include "engine/jdll_engine.h"
@@ -14,8 +15,23 @@
 
 #include <atomic>
 #include <clocale>
+#include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (!std::strcmp(argv[i], "--version")) {
+            std::printf("kalvoret-jsession %s\n", KALVORET_VERSION);
+            return 0;
+        }
+        if (!std::strcmp(argv[i], "--help")) {
+            std::printf(
+                "Usage: kalvoret-jsession\n"
+                "A separate J session that Kalvoret starts from its Tools menu; it reads one command a\n"
+                "line on standard input: Quit, Do <sentence>, Show <n>, Log <n>.\n");
+            return 0;
+        }
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kalvoret-jsession"));
     std::setlocale(LC_NUMERIC, "C");
@@ -40,7 +56,8 @@ int main(int argc, char** argv) {
         QMessageBox::critical(nullptr, QStringLiteral("kalvoret-jsession"), error);
         return 1;
     }
-    JSessionWindow window(*session);
+    IniSettings settings;
+    JSessionWindow window(*session, &settings);
     shown = &window;
     QObject::connect(&window, &JSessionWindow::finished, &app, &QApplication::quit, Qt::QueuedConnection);
 

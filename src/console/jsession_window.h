@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class IJEngine;
+class ISettings;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -13,7 +14,8 @@ class QPlainTextEdit;
 class JSessionWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit JSessionWindow(IJEngine& engine, QWidget* parent = nullptr);
+    // The window opens where it was last closed when settings are given.
+    explicit JSessionWindow(IJEngine& engine, ISettings* settings = nullptr, QWidget* parent = nullptr);
 
     // Carries out one command line; false for a line that is not a command.
     bool command(const QString& line);
@@ -25,14 +27,22 @@ public:
     bool quitsWithParent() const { return m_quitWithParent; }
     bool logging() const { return m_log; }
     QString logText() const;
+    // Keeps the window's rectangle, in twips, for the next session.
+    void saveRect() const;
 
 signals:
     void finished();
 
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
 private:
     void run(const QString& sentence);
+    void restoreRect();
+    void append(const QString& text);
 
     IJEngine& m_engine;
+    ISettings* m_settings;
     QPlainTextEdit* m_view;
     QLineEdit* m_input;
     bool m_quitWithParent = false;

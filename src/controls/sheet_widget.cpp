@@ -182,10 +182,21 @@ void SheetWidget::setScreenUpdating(bool on) {
 }
 
 bool SheetWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view && event->type() == QEvent::ShortcutOverride) {
+        // The sheet's own copy, cut and paste come before a window's menu shortcuts.
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut) ||
+            key->matches(QKeySequence::Paste)) {
+            event->accept();
+            return true;
+        }
+    }
     if (watched == m_view && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->matches(QKeySequence::Copy)) {
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Cut)) {
             copySelection();
+            if (key->matches(QKeySequence::Cut))
+                for (const SheetRange& r : selectionAreas()) m_model->clearValues(r);
             return true;
         }
         if (key->matches(QKeySequence::Paste)) {

@@ -1,5 +1,7 @@
 #include "dictionary/dictionary_grid.h"
 
+#include "base/progress.h"
+
 #include <array>
 
 #include "controls/flex_grid.h"
@@ -68,9 +70,10 @@ void resetResultGrid(FlexGrid& grid, DicSearchKind kind) {
     m.setCellBackColor(1, keyColumn(kind), kKeyColumnColour);
 }
 
-void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow>& rows) {
+void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow>& rows, Progress* progress) {
     resetResultGrid(grid, kind);
     if (rows.empty()) return;
+    ProgressScope shown(progress, static_cast<std::int64_t>(rows.size()));
     const int key = keyColumn(kind);
     FlexGridModel& m = grid.grid();
     // A whole table can be listed: the view is told once, at the end.
@@ -83,6 +86,7 @@ void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow
         for (int c = 0; c < 7; ++c)
             if (!row[c].isEmpty()) m.setText(r, c + 1, row[c]);
         ++r;
+        shown.step();
     }
     grid.setRedraw(true);
 }

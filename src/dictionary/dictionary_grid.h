@@ -5,6 +5,7 @@
 #include "dictionary/dictionary_search.h"
 
 class FlexGrid;
+class Progress;
 
 // The result grids of the three searches: 8 columns, rows 0 and 1 are headers,
 // column 0 numbers the results, result k sits in row k + 1.
@@ -26,5 +27,6 @@ void setUpResultGrid(FlexGrid& grid);
 void resetResultGrid(FlexGrid& grid, DicSearchKind kind);
 
 // Resets the grid, then lists the rows numbered from 1, the key column shaded;
-// empty fields leave their cells empty.
-void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow>& rows);
+// empty fields leave their cells empty. Each row listed is a step of progress.
+void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow>& rows,
+                    Progress* progress = nullptr);

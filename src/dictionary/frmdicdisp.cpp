@@ -18,6 +18,7 @@
 #include <algorithm>
 
 #include "base/app_state.h"
+#include "base/main_window.h"
 #include "base/mouse_pointer.h"
 #include "controls/flex_grid.h"
 #include "controls/tab_strip.h"
@@ -90,6 +91,7 @@ frmDicDisp::frmDicDisp(AppState& app, QWidget* parent) : VbForm(app, parent, tru
     connect(m_clock, &QTimer::timeout, this, &frmDicDisp::updateClock);
     // The designed client area is 8535 x 6315.
     setSize(8535 + kNonClientWidth, 6315 + kCaptionHeight + kMenuHeight);
+    setMinimumTwips(kDicMinWidth, kDicMinHeight, true);
     const TwipsRect f = dicFrameRect(Width(), Height());
     placeTwips(Frame1, f);
     placeTwips(TabStrip1, 0, 0, f.width, f.height);
@@ -397,6 +399,7 @@ void frmDicDisp::resetControls() {
 
 void frmDicDisp::Form_Load() {
     restoreRect(kMainRectKeys, {1000, 1000, 6500, 6500});
+    if (app().MainWindow) cascadeFrom(app().MainWindow->form());  // it shares the main window's keys
 
     resetControls();
     const QString twoLines = QStringLiteral("検索\r実行");
@@ -466,7 +469,7 @@ bool frmDicDisp::Search(DicSearchKind kind, QString* error) {
     {
         BusyPointer busy;
         result = DictionarySearch(databaseFile()).run(kind, SearchText, wildcard(kind));
-        if (result.ok) fillResultGrid(*MSFlexGrid1[n], kind, result.rows);
+        if (result.ok) fillResultGrid(*MSFlexGrid1[n], kind, result.rows, &app().progress);
     }
     if (!result.ok) {
         setCount(n, QString());

@@ -21,6 +21,7 @@ frmDicEdit::frmDicEdit(AppState& app, QWidget* parent) : VbForm(app, parent, fal
     placeTwips(DataList1, 120, 240, 2760, 3840);
     placeTwips(Frame2, 3240, 120, 3480, 4200);
     setSize(6960 + kNonClientWidth, 4440 + kCaptionHeight);
+    fixSize();
 }
 
 void frmDicEdit::Form_Load() {

@@ -72,6 +72,7 @@ frmCommand::frmCommand(AppState& app, QWidget* parent)
     setWindowTitle(kLibraryCaption);
     buildControls();
     setSize(8880 + kNonClientWidth, 4650 + kCaptionHeight + kMenuHeight);
+    fixSize();
 }
 
 void frmCommand::buildControls() {

@@ -1,5 +1,7 @@
 #include "matrix/cell_check.h"
 
+#include "base/progress.h"
+
 #include "controls/sheet_model.h"
 
 #include <locale.h>
@@ -187,9 +189,11 @@ std::optional<double> CheckAndConvertCell(int dataNo, int varNo, QString& text, 
 }
 
 std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetRange& range,
-                                           DataErrorList& list, std::int16_t& errListStarted) {
+                                           DataErrorList& list, std::int16_t& errListStarted,
+                                           Progress* progress) {
     if (!range.isValid()) return std::nullopt;
     const std::int64_t rows = range.rows(), cols = range.cols();
+    ProgressScope shown(progress, rows);
     std::vector<double> values;
     // A range larger than the filled cells must hold an empty cell and will be
     // refused, so only a range that can succeed gets its array up front.
@@ -218,6 +222,7 @@ std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetR
                 values = std::vector<double>();  // nothing will be stored; give the memory back
             }
         }
+        shown.step();
     }
     if (errListStarted != 0) return std::nullopt;
     return HostValue::doubleArray({rows, cols}, std::move(values));

@@ -1,5 +1,7 @@
 #pragma once
 
+class Progress;
+
 #include "base/sheet_address.h"
 #include "engine/host_value.h"
 
@@ -65,6 +67,8 @@ std::optional<double> CheckAndConvertCell(int dataNo, int varNo, QString& text, 
 // Reads every cell of the range (rows outer), checks it and, when no cell is
 // refused, returns the values as a rows-by-cols array of doubles. Cells holding
 // a number are taken as that number, with no round trip through text. Every
-// cell is examined even after a refusal, so one run lists all of them.
+// cell is examined even after a refusal, so one run lists all of them. Each row
+// read is a step of progress.
 std::optional<HostValue> ReadCheckedMatrix(const SheetModel& sheet, const SheetRange& range,
-                                           DataErrorList& list, std::int16_t& errListStarted);
+                                           DataErrorList& list, std::int16_t& errListStarted,
+                                           Progress* progress = nullptr);

@@ -72,7 +72,7 @@ void FixedMatrices::GetMatrix() {
     {
         // Cells are read straight from the model, so nothing is drawn while checking.
         ScreenUpdatingOff quiet(sheet);
-        values = ReadCheckedMatrix(sheet.model(), range, errors, f.ErrListStarted);
+        values = ReadCheckedMatrix(sheet.model(), range, errors, f.ErrListStarted, &m_app.progress);
     }
 
     if (f.ErrListStarted == 1) {

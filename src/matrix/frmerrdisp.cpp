@@ -31,6 +31,7 @@ frmErrDisp::frmErrDisp(AppState& app, QWidget* parent) : VbForm(app, parent, fal
         l->resize(std::max(l->width(), l->sizeHint().width()), std::max(l->height(), l->sizeHint().height()));
 
     setSize(6885 + kNonClientWidth, 4425 + kCaptionHeight);
+    fixSize();
     connect(Command1, &QPushButton::clicked, this, &frmErrDisp::Command1_Click);
 }
 

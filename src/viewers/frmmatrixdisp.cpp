@@ -113,6 +113,7 @@ frmMatrixDisp::frmMatrixDisp(AppState& app, QWidget* parent) : VbForm(app, paren
     setWindowTitle(QStringLiteral("Kalvoret VB定義行列表示"));
     Spreadsheet1 = viewer::makeSheet(client());
     setSize(viewer::kDefaultWidth, viewer::kDefaultHeight);
+    setMinimumTwips(viewer::kMinWidth, viewer::kMinHeight);
 }
 
 void frmMatrixDisp::Form_Load() {

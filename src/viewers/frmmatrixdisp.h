@@ -31,6 +31,9 @@ namespace viewer {
 
 inline constexpr int kDefaultWidth = 7005;
 inline constexpr int kDefaultHeight = 4290;
+// Small enough for any screen; the sheet still shows a few cells.
+inline constexpr int kMinWidth = 3000;
+inline constexpr int kMinHeight = 2000;
 // Values start on this sheet row; rows 4 and 5 stay empty.
 inline constexpr int kFirstValueRow = 6;
 

@@ -73,6 +73,7 @@ frmMatrixDisp2::frmMatrixDisp2(AppState& app, QWidget* parent) : VbForm(app, par
     setWindowTitle(QStringLiteral("Kalvoret J 定義行列表示"));
     Spreadsheet1 = viewer::makeSheet(client());
     setSize(viewer::kDefaultWidth, viewer::kDefaultHeight);
+    setMinimumTwips(viewer::kMinWidth, viewer::kMinHeight);
 }
 
 void frmMatrixDisp2::Form_Load() {

@@ -1,13 +1,23 @@
+#include "app/excel_handoff.h"
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
+#include "app/qt_ports.h"
 #include "app/sys_info.h"
 #include "controls/tab_strip.h"
 #include "support/files.h"
 #include "support/test_app.h"
 
+#include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QLabel>
+#include <QListView>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -43,8 +53,8 @@ TEST_F(ExcelHandoffTest, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
 
     ASSERT_EQ(t.fileDialog.requests.size(), 2u);
     EXPECT_EQ(t.fileDialog.requests[0].title, QStringLiteral("Kalvoret J言語用 データ･EXCELファイルを開く"));
-    EXPECT_TRUE(t.fileDialog.requests[0].filter.startsWith(
-        QStringLiteral("EXCELﾌｧｲﾙ (*.xls)|*.xls|CVSﾌｧｲﾙ (*.csv)|*.csv")));
+    EXPECT_EQ(t.fileDialog.requests[0].filter, kExcelDataFilter);
+    EXPECT_EQ(t.desktop.opened, QStringList{data});  // the desktop had no application for it
     EXPECT_EQ(t.fileDialog.requests[1].title, QStringLiteral("Microsoft EXCEL.exe を発見する"));
     EXPECT_TRUE(t.fileDialog.requests[1].filter.contains(QStringLiteral("|*")));  // any program can be picked
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
@@ -66,6 +76,115 @@ TEST_F(ExcelHandoffTest, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
     ASSERT_EQ(t.process.starts.size(), 2u);
     EXPECT_EQ(t.process.starts[1].program, calc);
     EXPECT_EQ(w.TabStrip1->SelectedIndex(), 2);
+}
+
+TEST_F(ExcelHandoffTest, TheDesktopsDefaultApplicationComesFirst) {
+    t.desktop.answer = IDesktop::Open::Opened;
+    t.fileDialog.answer("/tmp/a b.ods");
+    w.mnuFileExcelOpen_Click();
+    EXPECT_EQ(t.desktop.opened, QStringList{"/tmp/a b.ods"});
+    EXPECT_TRUE(t.msgBox.calls.empty());
+    EXPECT_TRUE(t.process.starts.empty());
+    EXPECT_FALSE(t.settings.values.contains("Setting/ExcelPath"));
+    EXPECT_EQ(w.TabStrip1->SelectedIndex(), 2);
+
+    // The desktop fails to open it: the question follows.
+    t.desktop.answer = IDesktop::Open::Failed;
+    t.fileDialog.answer("/tmp/a.csv");
+    t.msgBox.answer(mb::No);
+    w.mnuFileExcelOpen_Click();
+    ASSERT_EQ(t.msgBox.calls.size(), 1u);
+    EXPECT_EQ(t.msgBox.calls[0].prompt, kQuestion);
+
+    // A program picked in the Tools menu is used instead of the desktop's.
+    const QString calc = standInProgram(t);
+    t.fileDialog.answer(calc);
+    w.menuItem("mnuToolPickSheetApp")->trigger();
+    EXPECT_EQ(t.fileDialog.requests.back().title, QStringLiteral("表計算ソフトを選択"));
+    EXPECT_EQ(t.settings.value("Setting", "ExcelPath"), calc);
+    t.fileDialog.answer("/tmp/b.csv");
+    w.mnuFileExcelOpen_Click();
+    EXPECT_EQ(t.desktop.opened.size(), 2);
+    ASSERT_EQ(t.process.starts.size(), 1u);
+    EXPECT_EQ(t.process.starts[0].program, calc);
+
+    // Cancelling the picker offers to forget it; いいえ is the default and keeps it.
+    const size_t asked = t.msgBox.calls.size();
+    t.msgBox.answer(mb::No);
+    w.menuItem("mnuToolPickSheetApp")->trigger();
+    ASSERT_EQ(t.msgBox.calls.size(), asked + 1);
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Question | mb::DefaultButton2);
+    EXPECT_TRUE(t.msgBox.lastPrompt().contains(calc));
+    EXPECT_EQ(t.settings.value("Setting", "ExcelPath"), calc);
+    w.menuItem("mnuToolPickSheetApp")->trigger();  // unscripted: はい forgets it
+    t.desktop.answer = IDesktop::Open::Opened;
+    t.fileDialog.answer("/tmp/c.csv");
+    w.mnuFileExcelOpen_Click();
+    EXPECT_EQ(t.desktop.opened.back(), QStringLiteral("/tmp/c.csv"));
+    EXPECT_EQ(t.process.starts.size(), 1u);
+    // Nothing remembered and the picker cancelled: no question.
+    w.menuItem("mnuToolPickSheetApp")->trigger();
+    EXPECT_EQ(t.msgBox.calls.size(), asked + 2);
+}
+
+// Qt's own file dialog: every label once, as written; "*.*" lists a file without a dot.
+TEST(OpenDialog, LabelsShowTheirPatternsOnceAndEveryFileIsListedUnderAllFiles) {
+    QTemporaryDir dir;
+    for (const char* name : {"README", "data.csv", "book.ods"}) {
+        QFile f(QDir(dir.path()).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    QFileDialog dlg;
+    dlg.setOption(QFileDialog::DontUseNativeDialog);
+    setUpOpenDialog(dlg, {kExcelDataTitle, kExcelDataFilter, 2});
+    dlg.setDirectory(dir.path());
+    auto* combo = dlg.findChild<QComboBox*>("fileTypeCombo");
+    ASSERT_TRUE(combo);
+    QStringList labels;
+    for (int i = 0; i < combo->count(); ++i) labels << combo->itemText(i);
+    EXPECT_EQ(labels, (QStringList{"EXCELﾌｧｲﾙ (*.xls)", "CVSﾌｧｲﾙ (*.csv)", "表計算ﾌｧｲﾙ (*.xlsx;*.ods)",
+                                   "すべてのﾌｧｲﾙ (*.*)"}));
+    EXPECT_EQ(combo->currentIndex(), 1);
+
+    auto* view = dlg.findChild<QListView*>("listView");
+    ASSERT_TRUE(view);
+    const auto listed = [view](const QStringList& expected) {
+        QStringList names;
+        QDeadlineTimer deadline(5000);
+        do {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            names.clear();
+            const QModelIndex root = view->rootIndex();
+            for (int r = 0; r < view->model()->rowCount(root); ++r)
+                names << view->model()->index(r, 0, root).data().toString();
+            names.sort();
+        } while (names != expected && !deadline.hasExpired());
+        return names;
+    };
+    EXPECT_EQ(listed({"data.csv"}), QStringList{"data.csv"});
+    dlg.selectNameFilter(qtFilters(kExcelDataFilter).value(3));
+    EXPECT_EQ(listed({"README", "book.ods", "data.csv"}), (QStringList{"README", "book.ods", "data.csv"}));
+    dlg.selectNameFilter(qtFilters(kExcelDataFilter).value(2));
+    EXPECT_EQ(listed({"book.ods"}), QStringList{"book.ods"});
+}
+
+// Enter answers a question with its default button: はい, or いいえ when asked for.
+TEST(QuestionBox, TheSecondButtonCanBeTheDefault) {
+    for (const auto& [flags, button, answer] :
+         {std::tuple{0, "はい(&Y)", mb::Yes},
+          {mb::DefaultButton2, "いいえ(&N)", mb::No},
+          {mb::DefaultButton2 | mb::Exclamation, "いいえ(&N)", mb::No}}) {
+        QString shownDefault;
+        runOnNextModal([&shownDefault](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(box);
+            shownDefault = box->defaultButton()->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QtMessageBox msgBox;
+        EXPECT_EQ(msgBox.MsgBox(QStringLiteral("よろしいですか？"), mb::YesNo | flags, {}), answer) << flags;
+        EXPECT_EQ(shownDefault, QString::fromUtf8(button));
+    }
 }
 
 TEST(ExcelHandoffRefused, RefusalsAndFailuresStoreNothing) {

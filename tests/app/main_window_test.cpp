@@ -1,6 +1,7 @@
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
 #include "app/main_layout.h"
+#include "base/screen_fit.h"
 #include "console/frmjserver.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
@@ -63,15 +64,35 @@ TEST(StartUp, AnEngineThatCannotStartIsReportedAndNothingElseRuns) {
 // no number, and a window closed while minimised.
 TEST(MainWindowRectangle, FromSettingsAndBack) {
     {
-        TestApp t;  // first start: the defaults, below both thresholds where nothing moves
+        // First start: the default 6500 x 6500 is below the size where the resize rules
+        // start, and the window stops there, where nothing is cut or overlaps.
+        TestApp t;
         frmjMain& w = t.showMain();
         EXPECT_EQ((std::array{w.Left(), w.Top(), w.Width(), w.Height()}),
-                  (std::array{1000, 1000, 6500, 6500}));
-        EXPECT_EQ(w.layout(), initialMainLayout());
-        EXPECT_EQ(resizeMainLayout(w.layout(), 9359, 6524, {}, {}), initialMainLayout());
+                  (std::array{1000, 1000, 9360, 6525}));
+        w.setSize(3000, 2000);
+        EXPECT_EQ((std::pair(w.Width(), w.Height())), std::pair(9360, 6525));
+        const TwipsRect frame = twipsGeometry(w.Frame1), status = twipsGeometry(w.sbStatusBar);
+        EXPECT_LE(frame.top + frame.height, status.top);
+        EXPECT_LE(frame.left + frame.width, pixelsToTwips(w.client()->width()));
+        // The dictionary shares the main window's keys but does not open exactly over it.
+        w.mnuToolDict_Click();
+        const frmDicDisp& dic = t.app().form<frmDicDisp>();
+        EXPECT_EQ((std::pair(dic.Left(), dic.Top())), std::pair(1000 + 465, 1000 + 465));
         w.Unload();
-        EXPECT_EQ(t.settings.value("Settings", "MainLeft") + "," + t.settings.value("Settings", "MainWidth"),
-                  "1000,6500");
+        EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("9360"));
+        EXPECT_EQ(t.settings.value("Settings", "MainLeft"), QStringLiteral("1000"));
+    }
+    // Wild stored places: the window is moved (not resized) wholly onto the screen.
+    for (const auto& [left, top] : {std::pair("30000", "1000"), {"-8000", "-500"}, {"1e300", "20000"}}) {
+        TestApp t;
+        t.settings.SaveSetting("Settings", "MainLeft", left);
+        t.settings.SaveSetting("Settings", "MainTop", top);
+        frmjMain& w = t.showMain();
+        EXPECT_EQ((std::pair(w.Width(), w.Height())), std::pair(9360, 6525)) << left;
+        EXPECT_TRUE(w.Left() >= 0 && w.Left() + w.Width() <= VbForm::screenWidth())
+            << left << " " << w.Left();
+        EXPECT_TRUE(w.Top() >= 0 && w.Top() + w.Height() <= VbForm::screenHeight()) << top << " " << w.Top();
     }
     {
         TestApp t;  // a value that is not a number falls back to its default without a message
@@ -79,7 +100,8 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
         t.settings.SaveSetting("Settings", "MainHeight", "9000");
         t.settings.SaveSetting("Settings", "MainTop", "1e300");  // a huge one is clamped, not overflowed
         frmjMain& w = t.showMain();
-        EXPECT_EQ(std::make_pair(w.Width(), w.Height()), std::make_pair(6500, 9000));
+        EXPECT_EQ(w.Width(), 9360);  // the default 6500, held to the minimum
+        EXPECT_EQ(w.Height(), 9000);
         EXPECT_TRUE(w.Top() >= 0 && w.Top() <= 1'000'000) << w.Top();
         EXPECT_TRUE(t.msgBox.calls.empty());
         w.setSize(10000, 8000);  // closing while minimised keeps the saved rectangle
@@ -87,6 +109,26 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
         w.Unload();
         EXPECT_EQ(t.settings.value("Settings", "MainWidth"), QStringLiteral("wide"));
     }
+}
+
+// Onto the screen that holds most of the window, else the primary one; moved, and
+// shrunk only when larger than that screen.
+TEST(KeepOnScreen, MovesOntoTheScreenHoldingMostOfTheWindow) {
+    const std::vector<TwipsRect> screens = {{0, 0, 24000, 15000}, {24000, 0, 19200, 12000}};
+    const std::tuple<TwipsRect, TwipsRect> cases[] = {
+        {{1000, 1000, 9000, 6000}, {1000, 1000, 9000, 6000}},      // already on screen
+        {{30000, 1000, 9000, 6000}, {30000, 1000, 9000, 6000}},    // on the second screen
+        {{450000, 1000, 9000, 6000}, {15000, 1000, 9000, 6000}},   // on none: onto the primary
+        {{20000, 1000, 9000, 6000}, {24000, 1000, 9000, 6000}},    // mostly on the second
+        {{-5000, -3000, 9000, 6000}, {0, 0, 9000, 6000}},          // off to the top left
+        {{0, 90000, 9000, 6000}, {0, 9000, 9000, 6000}},           // far below: the primary
+        {{1000, 1000, 99000, 99000}, {0, 0, 24000, 15000}},        // larger than the screen
+        {{23000, 14000, 2000, 2000}, {22000, 13000, 2000, 2000}},  // across the corner
+    };
+    for (const auto& [window, expected] : cases)
+        EXPECT_EQ(fitOnScreens(window, screens, 0), expected) << window.left << "," << window.top;
+    EXPECT_EQ(fitOnScreens({-500, 0, 100, 100}, screens, 1), (TwipsRect{24000, 0, 100, 100}));  // primary
+    EXPECT_EQ(fitOnScreens({-500, 0, 100, 100}, {}, 0), (TwipsRect{-500, 0, 100, 100}));
 }
 
 TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
@@ -119,6 +161,27 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     EXPECT_EQ(w.expression->LastSelStart, 2);
 }
 
+// Menu shortcuts act where no control has its own use for the keys; the sheet keeps
+// its own copy.
+TEST_F(MainWindow, ShortcutsReachTheMenusButTheSheetKeepsItsCopy) {
+    QApplication::setActiveWindow(&w);
+    w.MSFlexGrid2->setFocus();
+    QTest::keyClick(w.MSFlexGrid2, Qt::Key_N, Qt::ControlModifier);
+    ASSERT_EQ(t.msgBox.calls.size(), 1u);
+    EXPECT_TRUE(t.msgBox.lastPrompt().startsWith(QStringLiteral("新しい画面を作成すると")));
+
+    w.TabStrip1->setSelectedIndex(2);
+    w.Spreadsheet1->setValue(1, 1, QStringLiteral("42"));
+    w.Spreadsheet1->select(SheetRange::cell(1, 1));
+    QWidget* view = w.Spreadsheet1->view();
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(t.clipboard.text(), QStringLiteral("42\r\n"));
+    QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);  // cut: copied, then emptied
+    EXPECT_EQ(w.Spreadsheet1->text(1, 1), QString());
+    EXPECT_EQ(t.msgBox.calls.size(), 1u);
+}
+
 TEST_F(MainWindow, FileNewAsksFirst) {
     w.Text1->setText(QStringLiteral("1+2"));
     w.Text2->setText(QStringLiteral("log\r\n"));
@@ -126,26 +189,33 @@ TEST_F(MainWindow, FileNewAsksFirst) {
     w.mnuFileNew_Click();
     EXPECT_EQ(t.msgBox.lastPrompt(),
               QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo);
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::DefaultButton2);  // Enter keeps the data
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
     t.msgBox.answer(mb::Yes);
     w.mnuFileNew_Click();
     EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
+    w.ReleaseAll();
+    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("行列確定をすべて解除します。よろしいですか？"));
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
 }
 
 TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
     QStringList menus;  // what the user sees: captions, separators and tool tips
     for (QAction* top : w.menuBar()->actions()) {
         menus << top->text() + ":";
-        for (QAction* a : top->menu()->actions())
-            menus << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        for (QAction* a : top->menu()->actions()) {
+            const QString key = a->shortcut().toString(QKeySequence::NativeText);
+            menus << (a->isSeparator() ? QStringLiteral("-")
+                                       : a->text() + (key.isEmpty() ? "" : "[" + key + "]"));
+        }
     }
     EXPECT_EQ(
         menus.join('|').toStdString(),
-        "ﾌｧｲﾙ(&F):|Jデータ・EXCELファイルを開く|-|新規作成(&N)|開く(&O)...|上書き保存(&S)|"
-        "名前を付けて保存(&A)...|-|終了(&X)|編集(&E):|元に戻す(&U)|-|切り取り(&T)|ｺﾋﾟｰ(&C)|貼り付け(&P)|"
-        "形式を選択して貼り付け(&S)...|ツール(&T):|J Expression 参照|j.EXE起動|Ｊコンソール|-|"
-        "「日・中・英語」統計用語対応表|-|Ｊ実行の中断|ﾍﾙﾌﾟ(&H):|Kalvoretのヘルプ|製作者の宣伝|-|ﾊﾞｰｼﾞｮﾝ情報(&A)");
+        "ﾌｧｲﾙ(&F):|Jデータ・EXCELファイルを開く|-|新規作成(&N)[Ctrl+N]|開く(&O)...[Ctrl+O]|上書き保存(&S)|"
+        "名前を付けて保存(&A)...|-|終了(&X)[Ctrl+Q]|編集(&E):|元に戻す(&U)[Ctrl+Z]|-|切り取り(&T)[Ctrl+X]|"
+        "ｺﾋﾟｰ(&C)[Ctrl+C]|貼り付け(&P)[Ctrl+V]|形式を選択して貼り付け(&S)...|ツール(&T):|J Expression 参照|"
+        "j.EXE起動|Ｊコンソール|-|「日・中・英語」統計用語対応表|-|表計算ソフトを選択...|-|Ｊ実行の中断|"
+        "ﾍﾙﾌﾟ(&H):|Kalvoretのヘルプ[F1]|製作者の宣伝|-|ﾊﾞｰｼﾞｮﾝ情報(&A)");
     QStringList buttons;
     for (QAction* a : w.tbToolBar->actions()) {
         buttons << (a->isSeparator() ? QStringLiteral("|") : a->toolTip());

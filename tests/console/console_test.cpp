@@ -42,7 +42,7 @@ TEST_F(ConsoleTest, TheConsoleSharesTheMainWindowsSessionAndClearsOnlyWhenAsked)
     EXPECT_EQ(enginesMade, 1);
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
     EXPECT_EQ(t.msgBox.lastPrompt(), "定義済みのＪ変数 1 個をすべて消去します。よろしいですか？");
-    EXPECT_EQ(t.msgBox.calls[0].buttons, mb::YesNo | mb::Exclamation);
+    EXPECT_EQ(t.msgBox.calls[0].buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
     enter(c.GetText, "a+1");
     EXPECT_EQ(c.Text1->Text(), "Get:a+1\r\n6\r\n");
     enter(c.DoText, "b=: 7");

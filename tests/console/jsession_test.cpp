@@ -1,7 +1,11 @@
 #include "console/jsession_command.h"
 #include "console/jsession_window.h"
 #include "engine/jdll_engine.h"
+#include "support/fake_ports.h"
 #include "support/j_test_engine.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <QSignalSpy>
 
@@ -25,13 +29,16 @@ TEST(JSession, ShowsWhatJPrintsOnceLoggingIsOn) {
     QSignalSpy finished(&w, &JSessionWindow::finished);
 
     EXPECT_TRUE(w.command("Quit"));
-    EXPECT_TRUE(w.command("Do 0!:0 < 1!:45 ''"));  // before logging: nothing shown
-    EXPECT_TRUE(w.logText().isEmpty());
+    const QString banner = w.logText();  // the engine's version, then nothing until logging is on
+    EXPECT_TRUE(banner.startsWith(QStringLiteral("j9.7"))) << banner.toStdString();
+    EXPECT_EQ(banner.count('\n'), 1);
+    EXPECT_TRUE(w.command("Do 0!:0 < 1!:45 ''"));
+    EXPECT_EQ(w.logText(), banner);
     EXPECT_TRUE(w.command("Show 1"));
     EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(w.command("Log 1"));
     EXPECT_TRUE(w.command("Do 1+2"));
-    EXPECT_EQ(w.logText(), QStringLiteral("   1+2\n3\n"));
+    EXPECT_EQ(w.logText(), banner + QStringLiteral("   1+2\n3\n"));
     EXPECT_FALSE(w.command("Nonsense"));
 
     EXPECT_TRUE(w.command("Do exit_z_=: 2!:55"));
@@ -40,4 +47,30 @@ TEST(JSession, ShowsWhatJPrintsOnceLoggingIsOn) {
     w.parentGone();  // after Quit, the session ends with the program that started it
     EXPECT_EQ(finished.count(), 2);
     engine.setOutputHandler({});
+}
+
+// The window opens where it was closed, always wholly on the screen.
+TEST(JSession, KeepsItsRectangleOnTheScreen) {
+    JEngine* e = sharedTestEngine();
+    ASSERT_TRUE(e);
+    MemorySettings settings;
+    {
+        JSessionWindow w(*e, &settings);  // nothing kept: nothing written until it closes
+        EXPECT_TRUE(settings.values.isEmpty());
+        w.move(30, 45);
+        w.resize(400, 300);
+        w.close();
+    }
+    EXPECT_EQ(settings.value("Settings", "JSessionWidth"), QStringLiteral("6000"));
+    EXPECT_EQ(settings.value("Settings", "JSessionLeft"), QStringLiteral("450"));
+    {
+        JSessionWindow w(*e, &settings);
+        EXPECT_EQ(w.size(), QSize(400, 300));
+        EXPECT_EQ(w.pos(), QPoint(30, 45));
+    }
+    settings.SaveSetting("Settings", "JSessionLeft", "450000");  // far off the screen
+    settings.SaveSetting("Settings", "JSessionTop", "-9000");
+    JSessionWindow w(*e, &settings);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(QRect(w.pos(), w.size()))) << w.pos().x() << "," << w.pos().y();
 }

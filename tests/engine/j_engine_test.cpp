@@ -319,13 +319,44 @@ TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatSto
     QStringList expected = {home + "/bin/libj.so"}, absent;
     if (child == "missing")
         expected << QStringLiteral("J エンジン") << QStringLiteral("file not found")
-                 << QStringLiteral("pip install --no-deps --target") << QStringLiteral("scripts/setup");
+                 << QStringLiteral("pip install") << QStringLiteral("jlanguage==9.7.1.1")
+                 << QStringLiteral("scripts/setup");
     else if (child == "broken")  // dlopen's reason is passed on
         absent << QStringLiteral("file not found");
     else
         expected = {QStringLiteral("profile.ijs"), QStringLiteral("domain error")};
     for (const QString& part : expected) EXPECT_TRUE(error.contains(part)) << error.toStdString();
     for (const QString& part : absent) EXPECT_FALSE(error.contains(part)) << error.toStdString();
+}
+
+// The set variable alone; else the build's folder, then the usual folders (python3 is not
+// asked while the build's folder holds J); python3's answer is the package's j folder.
+TEST(JHome, LookupOrder) {
+    const QByteArray env = qgetenv("KALVORET_J_HOME");
+    ASSERT_FALSE(env.isEmpty());
+    auto folders = [] {
+        QStringList out;
+        for (const JHomeCandidate& c : jHomeCandidates()) out << c.folder + " (" + c.origin + ")";
+        return out;
+    };
+    EXPECT_EQ(folders(), QStringList{QString::fromLocal8Bit(env) + " (KALVORET_J_HOME)"});
+    qunsetenv("KALVORET_J_HOME");
+    const QStringList all = folders();
+    qputenv("KALVORET_J_HOME", env);
+    QStringList expected{QStringLiteral(KALVORET_J_HOME_DEFAULT " (build default)")};
+    for (const QString& f : usualJHomes()) expected << f + " (usual folder)";
+    EXPECT_EQ(all, expected);
+
+    QTemporaryDir site;
+    ASSERT_TRUE(QDir(site.path()).mkpath("jlang"));
+    QFile init(site.path() + "/jlang/__init__.py");
+    ASSERT_TRUE(init.open(QIODevice::WriteOnly));
+    init.close();
+    const QByteArray pythonPath = qgetenv("PYTHONPATH");
+    qputenv("PYTHONPATH", site.path().toLocal8Bit());
+    const QString found = pythonJHome();
+    qputenv("PYTHONPATH", pythonPath);
+    EXPECT_EQ(QDir::cleanPath(found), QDir::cleanPath(site.path() + "/jlang/j"));
 }
 
 // ---- J's number form ----------------------------------------------------------------

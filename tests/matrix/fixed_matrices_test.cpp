@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QItemSelectionModel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 
@@ -56,6 +57,24 @@ TEST_F(FixedMatricesTest, AFixFillsTheSlotTheListTheSheetAndJ) {
     fix(SheetRange::cell(9, 1));
     EXPECT_EQ(*j(QStringLiteral("J_B")).doubles(), std::vector<double>{1.0 / 3.0});
     EXPECT_EQ(list->TextMatrix(2, 1), QStringLiteral("A9(1,1)"));
+}
+
+// The progress bar stays hidden for quick work; slow work shows it up to the end and
+// hides it again.
+TEST_F(FixedMatricesTest, ALongFixShowsItsProgressThenHidesTheBar) {
+    QProgressBar* bar = main->ProgressBar1;
+    EXPECT_TRUE(bar->isHidden());
+    fix({1, 1, 50, 2}, 1);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(bar->value(), 0);
+
+    std::int64_t now = 0;  // every look at the clock finds 100 ms gone
+    t.app().progress.setClock([&now] { return now += 100; });
+    fix({1, 4, 2000, 5}, 1);
+    EXPECT_EQ(t.app().fixed.count(), 2);
+    EXPECT_TRUE(bar->isHidden());
+    EXPECT_EQ(bar->value(), 100);
+    EXPECT_FALSE(t.app().progress.busy());
 }
 
 // Several areas, then a 27th matrix: each refused with its message, nothing fixed.

@@ -71,6 +71,18 @@ public:
     std::vector<Start> starts;
 };
 
+// The desktop's default application, as the test says it answers.
+class ScriptedDesktop final : public IDesktop {
+public:
+    Open openWithDefaultApplication(const QString& file, QString* error) override {
+        opened << file;
+        if (answer != Open::Opened && error) *error = QStringLiteral("no application");
+        return answer;
+    }
+    Open answer = Open::NoApplication;
+    QStringList opened;
+};
+
 class MemoryClipboard final : public IClipboard {
 public:
     QString text() override { return m_text; }

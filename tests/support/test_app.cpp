@@ -26,6 +26,7 @@ AppState& TestApp::app() {
         p.msgBox = &msgBox;
         p.fileDialog = &fileDialog;
         p.process = &process;
+        p.desktop = &desktop;
         p.clipboard = &clipboard;
         p.settings = &settings;
         p.registry = &registry;

@@ -23,6 +23,7 @@ public:
     ScriptedMessageBox msgBox;
     ScriptedFileDialog fileDialog;
     RecordingProcessStarter process;
+    ScriptedDesktop desktop;
     MemoryClipboard clipboard;
     MemorySettings settings;
     ScriptedRegistry registry;
