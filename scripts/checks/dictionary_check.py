@@ -44,7 +44,7 @@ CREATE = ("CREATE TABLE Mox5StatWord (ID INTEGER PRIMARY KEY, ChineseKey TEXT, "
           "JapaneseKey TEXT, ChineseK TEXT, ChineseH TEXT, JapaneseK TEXT, "
           "JapaneseH TEXT, EnglishK TEXT, Note1 TEXT, Note2 TEXT, EnglishA TEXT);")
 INSERT_HEAD = "INSERT INTO Mox5StatWord (" + ", ".join(COLUMNS) + ") VALUES ("
-MIN_ROWS = 750
+MIN_ROWS = 1500
 ALT_SEPARATOR = "; "
 
 TONED = {"a": "āáǎà", "e": "ēéěè", "i": "īíǐì", "o": "ōóǒò", "u": "ūúǔù", "ü": "ǖǘǚǜ"}
