@@ -20,6 +20,7 @@ Conventions checked here:
              separated by "; ", or NULL.
   No Chinese, Japanese or English word twice; one katakana form per loanword.
 
+  --sql FILE, --exceptions FILE  check other copies of the two files.
   --self-test  runs the check on broken copies of a part of the table and
                fails unless each break is reported.
 """
@@ -424,7 +425,11 @@ def main():
     args = sys.argv[1:]
     if "--self-test" in args:
         return self_test()
-    problems, rows, reviewed = check(SQL_PATH, EXCEPTIONS_PATH, verbose="-v" in args)
+    paths = {"--sql": SQL_PATH, "--exceptions": EXCEPTIONS_PATH}
+    for i, arg in enumerate(args[:-1]):
+        if arg in paths:
+            paths[arg] = args[i + 1]
+    problems, rows, reviewed = check(paths["--sql"], paths["--exceptions"], verbose="-v" in args)
     for p in problems:
         print("dictionary: " + p)
     topics = {}
