@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "jlink/jdll_engine.h"
+#include "engine/jdll_engine.h"
 
 namespace {
 

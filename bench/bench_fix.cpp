@@ -3,11 +3,11 @@
 //   the same texts with strtod (target: at most 3 times as long);
 // - the whole fix through the toolbar button, including the transfer to J and
 //   the refresh of the J variable list (target: under 2 seconds).
-#include "app/app_state.h"
 #include "app/frmjmain.h"
+#include "base/app_state.h"
 #include "bench_support.h"
 #include "controls/sheet_widget.h"
-#include "jlink/jdll_engine.h"
+#include "engine/jdll_engine.h"
 #include "matrix/cell_check.h"
 #include "matrix/fixed_matrices.h"
 #include "support/test_app.h"

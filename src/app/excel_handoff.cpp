@@ -1,8 +1,8 @@
 #include "app/excel_handoff.h"
 
-#include "app/app_state.h"
 #include "app/frmjmain.h"
-#include "controls/mouse_pointer.h"
+#include "base/app_state.h"
+#include "base/mouse_pointer.h"
 #include "controls/tab_strip.h"
 
 #include <QFileInfo>

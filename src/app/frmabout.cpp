@@ -1,7 +1,7 @@
 #include "app/frmabout.h"
 
-#include "app/app_state.h"
 #include "app/sys_info.h"
+#include "base/app_state.h"
 
 #include <QFrame>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/vb_form.h"
+#include "base/vb_form.h"
 
 class QLabel;
 class QPushButton;

@@ -1,25 +1,27 @@
 #include "app/frmjmain.h"
 
-#include "app/app_state.h"
 #include "app/excel_handoff.h"
 #include "app/frmabout.h"
+#include "base/app_state.h"
+#include "base/mouse_pointer.h"
+#include "base/session_gate.h"
+#include "console/frmjserver.h"
 #include "controls/flex_grid.h"
-#include "controls/mouse_pointer.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
 #include "controls/toolbar_icons.h"
 #include "dictionary/dictionary_window.h"
 #include "eval/expression_page.h"
+#include "eval/jvar_list.h"
 #include "eval/var_list_grids.h"
-#include "jlink/frmjserver.h"
-#include "jlink/jvar_list.h"
 #include "library/cell_command_runner.h"
 #include "library/frmcommand.h"
 #include "matrix/fixed_matrices.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMenu>
@@ -27,10 +29,13 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <algorithm>
 
 namespace {
+
+const QString kBreakKey = QStringLiteral("中断");
 
 QFrame* page(QWidget* parent, const QString& name) {
     auto* f = new QFrame(parent);
@@ -60,10 +65,10 @@ frmjMain::frmjMain(AppState& app, QWidget* parent)
     setSize(9360, 6525);
 
     jvarList = std::make_unique<JVarList>(app, *MSFlexGrid2);
-    matrices = std::make_unique<FixedMatrices>(app, *this);
-    expression = new ExpressionPage(app, *this);
-    varLists = new VarListGrids(app, *this);
-    cellRunner = new CellCommandRunner(app, *this);
+    matrices = std::make_unique<FixedMatrices>(app, *this, *MSFlexGrid1);
+    expression = new ExpressionPage(app, *this, {Text1, Label2, Command1, Text2, Command2, Text3}, this);
+    varLists = new VarListGrids(app, *this, {TabStrip2, MSFlexGrid1, MSFlexGrid2}, this);
+    cellRunner = new CellCommandRunner(app, *this, this);
     excel = std::make_unique<ExcelHandoff>(app, *this);
 
     connect(TabStrip1, &TabStrip::Click, this, &frmjMain::TabStrip1_Click);
@@ -188,6 +193,13 @@ void frmjMain::buildMenus() {
     tool->addSeparator();
     item(tool, QStringLiteral("mnuToolDict"), QStringLiteral("「日・中・英語」統計用語対応表"),
          &frmjMain::mnuToolDict_Click);
+    tool->addSeparator();
+    QAction* breakItem = item(tool, QStringLiteral("mnuToolBreak"), QStringLiteral("Ｊ実行の中断"),
+                              &frmjMain::mnuToolBreak_Click);
+    breakItem->setEnabled(false);
+    // Only the menu holding Break opens while J runs.
+    SessionGate::markBreakControl(bar);
+    SessionGate::markBreakControl(tool);
 
     QMenu* help = menu(QStringLiteral("mnuHelp"), QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     item(help, QStringLiteral("mnuHelpContents"), QStringLiteral("Kalvoretのヘルプ"),
@@ -210,6 +222,7 @@ void frmjMain::buildToolbar() {
         {"切り取り", "切り取り", "Cut"},      {"ｺﾋﾟｰ", "ｺﾋﾟｰ", "Copy"},
         {"貼り付け", "貼り付け", "Paste"},    {nullptr, nullptr, nullptr},
         {"行列確定", "VB行列確定", "SetMtx"}, {"行列解除", "VB行列解除", "ResetMtx"},
+        {nullptr, nullptr, nullptr},          {"中断", "中断", "Break"},
     };
     for (const Button& b : buttons) {
         if (!b.key) {
@@ -225,6 +238,9 @@ void frmjMain::buildToolbar() {
         m_buttons.insert(key, a);
     }
     m_buttons.value(QStringLiteral("行列解除"))->setEnabled(false);
+    QAction* stop = m_buttons.value(kBreakKey);
+    stop->setEnabled(false);
+    SessionGate::markBreakControl(tbToolBar->widgetForAction(stop));
 }
 
 TabInsets frmjMain::tabInsets(const TabStrip* strip) const {
@@ -273,7 +289,7 @@ void frmjMain::Form_Load() {
     app().MainWindowLink = this;
     restoreRect(kMainRectKeys, {1000, 1000, 6500, 6500});
     TabStrip1->setSelectedIndex(1);
-    HighlightRange = SheetRange::cell(1, 1);
+    varLists->HighlightRange = SheetRange::cell(1, 1);
     InitJ();
     if (!app().hasEngine()) return;
 
@@ -293,6 +309,62 @@ void frmjMain::InitJ() {
         return;
     }
     setWindowTitle(kMainCaption);
+    SessionGate* gate = app().gate();
+    connect(gate, &SessionGate::waitingChanged, this, &frmjMain::setJRunning);
+    connect(gate, &SessionGate::statusChanged, this, [this](const QString& text) {
+        if (text.isEmpty())
+            sbStatusBar->clearMessage();
+        else
+            sbStatusBar->showMessage(text);
+    });
+}
+
+void frmjMain::setJRunning(bool running) {
+    // While J runs only Break is usable; afterwards everything is as it was.
+    QAction* stopItem = menuItem(QStringLiteral("mnuToolBreak"));
+    QAction* stopButton = m_buttons.value(kBreakKey);
+    if (running) {
+        m_disabledWhileRunning.clear();
+        QList<QAction*> others = tbToolBar->actions();
+        for (QAction* top : menuBar()->actions())
+            if (QMenu* m = top->menu(); m && m->objectName() == QStringLiteral("mnuTool"))
+                others += m->actions();
+            else
+                others += top;
+        for (QAction* a : others)
+            if (a != stopItem && a != stopButton && a->isEnabled() && !a->isSeparator()) {
+                a->setEnabled(false);
+                m_disabledWhileRunning.append(a);
+            }
+    } else {
+        for (const QPointer<QAction>& a : m_disabledWhileRunning)
+            if (a) a->setEnabled(true);
+        m_disabledWhileRunning.clear();
+    }
+    stopItem->setEnabled(running);
+    stopButton->setEnabled(running);
+    if (!running && m_closeWhenIdle) QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void frmjMain::mnuToolBreak_Click() {
+    if (SessionGate* gate = app().gate(); gate && gate->waiting()) gate->requestBreak();
+}
+
+void frmjMain::closeEvent(QCloseEvent* e) {
+    SessionGate* gate = app().gate();
+    if (gate && gate->waiting()) {
+        // The event loop below belongs to the running sentence: close once J has answered.
+        e->ignore();
+        if (m_closeWhenIdle) return;
+        const int answer = app().msgBox().MsgBox(QStringLiteral("Ｊが実行中です。中断して終了しますか？"),
+                                                 mb::YesNo | mb::Exclamation);
+        if (answer != mb::Yes || !gate->waiting()) return;
+        m_closeWhenIdle = true;
+        gate->requestBreak();
+        return;
+    }
+    m_closeWhenIdle = false;
+    VbForm::closeEvent(e);
 }
 
 void frmjMain::Form_Resize() {
@@ -336,6 +408,8 @@ void frmjMain::tbToolBar_ButtonClick(const QString& key) {
         matrices->FixMatrix();
     else if (key == QStringLiteral("行列解除"))
         ReleaseAll();
+    else if (key == kBreakKey)
+        mnuToolBreak_Click();
 }
 
 void frmjMain::showUnderConstruction() { app().msgBox().MsgBox(kUnderConstruction, mb::OKOnly); }
@@ -365,21 +439,33 @@ void frmjMain::mnuFileOpen_Click() {
 }
 
 void frmjMain::mnuEditCopy_Click() {
-    if (!LastTextBox || LastSelStart < 1) return;
-    app().clipboard().setText(LastTextBox->Text().mid(LastSelStart - 1, LastSelLength));
+    const ExpressionPage& e = *expression;
+    if (!e.LastTextBox || e.LastSelStart < 1) return;
+    app().clipboard().setText(e.LastTextBox->Text().mid(e.LastSelStart - 1, e.LastSelLength));
 }
 
 void frmjMain::mnuEditCut_Click() {
-    if (!LastTextBox || LastSelStart < 1) return;
-    const QString t = LastTextBox->Text();
-    LastTextBox->setText(t.left(LastSelStart - 1) + t.mid(LastSelStart - 1 + LastSelLength));
+    const ExpressionPage& e = *expression;
+    if (!e.LastTextBox || e.LastSelStart < 1) return;
+    const QString t = e.LastTextBox->Text();
+    e.LastTextBox->setText(t.left(e.LastSelStart - 1) + t.mid(e.LastSelStart - 1 + e.LastSelLength));
 }
 
 void frmjMain::mnuEditPaste_Click() {
-    if (!LastTextBox || LastSelStart < 1) return;
-    const QString t = LastTextBox->Text();
-    LastTextBox->setText(t.left(LastSelStart - 1) + app().clipboard().text() +
-                         t.mid(LastSelStart - 1 + LastSelLength));
+    const ExpressionPage& e = *expression;
+    if (!e.LastTextBox || e.LastSelStart < 1) return;
+    const QString t = e.LastTextBox->Text();
+    e.LastTextBox->setText(t.left(e.LastSelStart - 1) + app().clipboard().text() +
+                           t.mid(e.LastSelStart - 1 + e.LastSelLength));
+}
+
+QString frmjMain::expressionText() const { return Text1->Text(); }
+void frmjMain::setExpressionText(const QString& text) { Text1->setText(text); }
+void frmjMain::showVariableList(int tab) { TabStrip2->setSelectedIndex(tab); }
+int frmjMain::refreshJVariables(bool matrixOnly) { return jvarList->RefreshFromJ(matrixOnly); }
+void frmjMain::resetJVariables() { jvarList->InitJVarList(); }
+void frmjMain::setReleaseEnabled(bool on) {
+    if (QAction* release = toolButton(QStringLiteral("行列解除"))) release->setEnabled(on);
 }
 
 void frmjMain::mnuFileExcelOpen_Click() { excel->mnuFileExcelOpen_Click(); }

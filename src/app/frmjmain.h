@@ -1,10 +1,12 @@
 #pragma once
 
 #include "app/main_layout.h"
-#include "app/vb_form.h"
-#include "controls/sheet_address.h"
+#include "base/main_window.h"
+#include "base/vb_form.h"
 
+#include <QList>
 #include <QMap>
+#include <QPointer>
 
 #include <cstdint>
 #include <memory>
@@ -37,7 +39,7 @@ inline const QString kPleaseWait = QStringLiteral("ただ今、工事中です�
 // The main window: a toolbar, a menu bar, and two pages chosen by TabStrip1, the
 // expression page and the sheet page. Its controls carry their documented names;
 // each feature lives in a class of its own that the window wires up.
-class frmjMain : public VbForm {
+class frmjMain : public VbForm, public IMainWindow {
     Q_OBJECT
 public:
     frmjMain(AppState& app, QWidget* parent = nullptr);
@@ -62,20 +64,12 @@ public:
     FlexGrid* MSFlexGrid1 = nullptr;
     FlexGrid* MSFlexGrid2 = nullptr;
     SheetWidget* Spreadsheet1 = nullptr;
-    QMenu* PopUp0 = nullptr;
-    QMenu* PopUp1 = nullptr;
 
     // Window fields.
     std::int16_t PageIndex = 1;
     std::int16_t Answer = 0;
     double DefaultFillColor = 0;
-    SheetRange RangeBeingFixed;
     int LastCode = 0;
-    TextBox* LastTextBox = nullptr;
-    int LastSelStart = 0;  // 1-based; wide enough for a log of any length
-    int LastSelLength = 0;
-    SheetRange HighlightRange;
-    SheetRange PrevSelection;
 
     // Features.
     std::unique_ptr<JVarList> jvarList;
@@ -90,6 +84,20 @@ public:
     void tbToolBar_ButtonClick(const QString& key);
     QAction* toolButton(const QString& key) const { return m_buttons.value(key); }
     QAction* menuItem(const QString& name) const;
+
+    // What the features ask of the window.
+    VbForm& form() override { return *this; }
+    QString expressionText() const override;
+    void setExpressionText(const QString& text) override;
+    TextBox& resultBox() override { return *Text3; }
+    SheetWidget& sheet() override { return *Spreadsheet1; }
+    double defaultFillColor() const override { return DefaultFillColor; }
+    void showVariableList(int tab) override;
+    int refreshJVariables(bool matrixOnly) override;
+    void resetJVariables() override;
+    void setLastCode(int code) override { LastCode = code; }
+    void setReleaseEnabled(bool on) override;
+    void openLibrary() override { mnuToolDataBase_Click(); }
 
     // The layout the resize rules work on, as last applied.
     const MainLayout& layout() const { return m_layout; }
@@ -106,10 +114,13 @@ public:
     void mnuToolTest_Click();
     void mnuToolDict_Click();
     void mnuToolConsole_Click();
+    // Break: asks the running sentence to stop.
+    void mnuToolBreak_Click();
     void mnuHelpContents_Click();
     void mnuHelpAbout_Click();
 
 protected:
+    void closeEvent(QCloseEvent* e) override;
     void Form_Load() override;
     void Form_Resize() override;
     void Form_Unload() override;
@@ -120,7 +131,10 @@ private:
     void buildToolbar();
     void applyLayout();
     void showUnderConstruction();
+    void setJRunning(bool running);
 
     MainLayout m_layout;
     QMap<QString, QAction*> m_buttons;
+    QList<QPointer<QAction>> m_disabledWhileRunning;
+    bool m_closeWhenIdle = false;  // asked to close while J ran; closes once it has answered
 };

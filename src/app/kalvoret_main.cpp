@@ -1,9 +1,9 @@
-#include "app/app_state.h"
-#include "app/fonts.h"
 #include "app/frmjmain.h"
 #include "app/qt_ports.h"
 #include "app/sys_info.h"
-#include "jlink/jdll_engine.h"
+#include "base/app_state.h"
+#include "base/fonts.h"
+#include "engine/jdll_engine.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/vb_units.h"
+#include "base/vb_units.h"
 
 // The main window's control rectangles in twips, each relative to its container.
 struct MainLayout {

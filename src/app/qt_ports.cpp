@@ -1,7 +1,7 @@
 #include "app/qt_ports.h"
 
-#include "app/app_state.h"
-#include "controls/vb_units.h"
+#include "base/app_state.h"
+#include "base/vb_units.h"
 
 #include <QApplication>
 #include <QClipboard>

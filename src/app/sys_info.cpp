@@ -1,6 +1,6 @@
 #include "app/sys_info.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

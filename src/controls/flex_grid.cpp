@@ -1,6 +1,6 @@
 #include "controls/flex_grid.h"
 
-#include "controls/vb_units.h"
+#include "base/vb_units.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "controls/flex_grid_model.h"
 
-#include "controls/vb_units.h"
+#include "base/vb_units.h"
 
 #include <QApplication>
 #include <QPalette>

@@ -1,6 +1,6 @@
 #include "controls/sheet_model.h"
 
-#include "jlink/host_value.h"
+#include "engine/host_value.h"
 
 #include <QLocale>
 

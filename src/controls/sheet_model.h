@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/sheet_address.h"
+#include "base/sheet_address.h"
 
 #include <QAbstractTableModel>
 #include <QColor>

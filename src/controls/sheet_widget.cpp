@@ -1,7 +1,7 @@
 #include "controls/sheet_widget.h"
 
-#include "app/ports.h"
-#include "controls/vb_units.h"
+#include "base/ports.h"
+#include "base/vb_units.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -3,7 +3,7 @@
 #include <QStringList>
 #include <QWidget>
 
-#include "controls/vb_units.h"
+#include "base/vb_units.h"
 
 class QTabBar;
 

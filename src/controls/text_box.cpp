@@ -1,6 +1,8 @@
 #include "controls/text_box.h"
 
-#include "controls/vb_units.h"
+#include "base/ports.h"
+
+#include "base/vb_units.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -207,4 +209,13 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+JRendering ShowJValue(const HostValue& v, TextBox& box, IMessageBox& msgBox) {
+    JRendering r = RenderJValueLimited(v);
+    box.setText(r.text);
+    if (r.failed)
+        msgBox.MsgBox(QStringLiteral("Grid Cell 内でプログラムエラーが発生しました。"),
+                      mb::OKOnly | mb::Exclamation);
+    return r;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "base/j_rendering.h"
+
 #include <QWidget>
 
+class IMessageBox;
 class QLineEdit;
 class QPlainTextEdit;
 
@@ -60,3 +63,7 @@ private:
     mutable bool m_stale = false;  // the user edited the widget since m_text was last built
     bool m_settingText = false;
 };
+
+// Replaces the box's text by the rendering of the value (cut at the default limits);
+// a failure is reported with a message box and leaves what was written so far.
+JRendering ShowJValue(const HostValue& v, TextBox& box, IMessageBox& msgBox);

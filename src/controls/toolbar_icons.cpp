@@ -4,6 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -130,6 +131,19 @@ QIcon toolbarIcon(const QString& key) {
             p.setPen(QPen(QColor(200, 30, 30), 3.5));
             p.drawLine(QPointF(8, 10), QPointF(24, 25));
             p.drawLine(QPointF(24, 10), QPointF(8, 25));
+        }));
+    if (key == QLatin1String("Break"))
+        return QIcon(draw([](QPainter& p) {
+            // A stop sign: a red octagon with a white bar.
+            QPolygonF octagon;
+            for (int i = 0; i < 8; ++i) {
+                const qreal a = (22.5 + 45 * i) * 3.14159265358979 / 180;
+                octagon << QPointF(16 + 14 * std::cos(a), 16 + 14 * std::sin(a));
+            }
+            p.setPen(QPen(QColor(120, 0, 0), 1.5));
+            p.setBrush(QColor(210, 30, 30));
+            p.drawPolygon(octagon);
+            p.fillRect(QRectF(8, 13.5, 16, 5), Qt::white);
         }));
     if (key == QLatin1String("Bold"))
         return QIcon(draw([](QPainter& p) { letter(p, QStringLiteral("B"), true, false, false); }));

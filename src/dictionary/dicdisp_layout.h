@@ -1,6 +1,6 @@
 #pragma once
 
-#include "controls/vb_units.h"
+#include "base/vb_units.h"
 
 // Size rules of the dictionary window, in twips.
 inline constexpr int kDicMinWidth = 8700;

@@ -7,7 +7,7 @@
 #include <QSqlQuery>
 #include <atomic>
 
-#include "app/shipped_database.h"
+#include "base/shipped_database.h"
 
 namespace {
 

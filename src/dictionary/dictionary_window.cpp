@@ -1,6 +1,6 @@
 #include "dictionary/dictionary_window.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "dictionary/frmdicdisp.h"
 
 void ShowDictionary(AppState& app, bool modal) {

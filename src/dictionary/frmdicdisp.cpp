@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -18,11 +17,12 @@
 #include <QToolBar>
 #include <algorithm>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
+#include "base/mouse_pointer.h"
 #include "controls/flex_grid.h"
-#include "controls/mouse_pointer.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
+#include "controls/toolbar_icons.h"
 #include "dictionary/dicdisp_layout.h"
 #include "dictionary/dictionary_grid.h"
 #include "dictionary/frmdicedit.h"
@@ -73,56 +73,6 @@ void fitWidth(QLabel* l, int designTwips, int maxTwips) {
     TwipsRect r = twipsGeometry(l);
     r.width = std::clamp(need, designTwips, std::max(designTwips, maxTwips));
     placeTwips(l, r);
-}
-
-QIcon drawnIcon(const QString& key) {
-    QPixmap pm(16, 16);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setPen(QPen(Qt::black, 1));
-    auto letter = [&p](const QString& ch, bool bold, bool italic, bool underline) {
-        QFont f(QStringLiteral("serif"));
-        f.setPixelSize(13);
-        f.setBold(bold);
-        f.setItalic(italic);
-        f.setUnderline(underline);
-        p.setFont(f);
-        p.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, ch);
-    };
-    auto lines = [&p](int align) {
-        const int widths[4] = {12, 8, 12, 8};
-        for (int i = 0; i < 4; ++i) {
-            const int w = widths[i];
-            const int x = align == 0 ? 2 : align == 1 ? (16 - w) / 2 : 14 - w;
-            p.drawLine(x, 3 + i * 3, x + w - 1, 3 + i * 3);
-        }
-    };
-    if (key == QStringLiteral("太字"))
-        letter(QStringLiteral("B"), true, false, false);
-    else if (key == QStringLiteral("斜体"))
-        letter(QStringLiteral("I"), false, true, false);
-    else if (key == QStringLiteral("下線"))
-        letter(QStringLiteral("U"), false, false, true);
-    else if (key == QStringLiteral("左揃え"))
-        lines(0);
-    else if (key == QStringLiteral("中央揃え"))
-        lines(1);
-    else if (key == QStringLiteral("右揃え"))
-        lines(2);
-    else if (key == QStringLiteral("印刷")) {
-        p.drawRect(4, 1, 7, 5);
-        p.fillRect(1, 6, 14, 6, Qt::gray);
-        p.drawRect(1, 6, 13, 5);
-        p.fillRect(4, 10, 8, 5, Qt::white);
-        p.drawRect(4, 10, 7, 5);
-    } else if (key == QStringLiteral("DB編集")) {
-        p.setBrush(QColor(255, 230, 150));
-        p.drawRect(2, 4, 11, 10);
-        p.drawEllipse(2, 1, 11, 5);
-        p.setPen(QPen(Qt::darkBlue, 2));
-        p.drawLine(9, 14, 15, 8);
-    }
-    return QIcon(pm);
 }
 
 }  // namespace
@@ -350,29 +300,30 @@ void frmDicDisp::buildToolbar() {
     struct Button {
         const char* key;
         const char* tip;
-        QStyle::StandardPixmap icon;  // SP_CustomBase: drawn here
+        QStyle::StandardPixmap icon;  // SP_CustomBase: the drawn image named by image
+        const char* image;
     };
     constexpr auto kDrawn = QStyle::SP_CustomBase;
     const Button buttons[] = {
-        {"新規作成", "新規作成", QStyle::SP_FileIcon},
-        {"開く", "開く", QStyle::SP_DialogOpenButton},
-        {"上書き保存", "上書き保存", QStyle::SP_DialogSaveButton},
-        {nullptr, nullptr, kDrawn},
-        {"印刷", "印刷", kDrawn},
-        {nullptr, nullptr, kDrawn},
-        {"切り取り", "切り取り", QStyle::SP_DialogDiscardButton},
-        {"ｺﾋﾟｰ", "ｺﾋﾟｰ", QStyle::SP_FileDialogDetailedView},
-        {"貼り付け", "貼り付け", QStyle::SP_FileDialogContentsView},
-        {nullptr, nullptr, kDrawn},
-        {"太字", "太字", kDrawn},
-        {"斜体", "斜体", kDrawn},
-        {"下線", "下線", kDrawn},
-        {nullptr, nullptr, kDrawn},
-        {"左揃え", "左揃え", kDrawn},
-        {"中央揃え", "中央揃え", kDrawn},
-        {"右揃え", "右揃え", kDrawn},
-        {nullptr, nullptr, kDrawn},
-        {"DB編集", "データベース・編集/追加", kDrawn},
+        {"新規作成", "新規作成", QStyle::SP_FileIcon, nullptr},
+        {"開く", "開く", QStyle::SP_DialogOpenButton, nullptr},
+        {"上書き保存", "上書き保存", QStyle::SP_DialogSaveButton, nullptr},
+        {nullptr, nullptr, kDrawn, nullptr},
+        {"印刷", "印刷", kDrawn, "Print"},
+        {nullptr, nullptr, kDrawn, nullptr},
+        {"切り取り", "切り取り", QStyle::SP_DialogDiscardButton, nullptr},
+        {"ｺﾋﾟｰ", "ｺﾋﾟｰ", QStyle::SP_FileDialogDetailedView, nullptr},
+        {"貼り付け", "貼り付け", QStyle::SP_FileDialogContentsView, nullptr},
+        {nullptr, nullptr, kDrawn, nullptr},
+        {"太字", "太字", kDrawn, "Bold"},
+        {"斜体", "斜体", kDrawn, "Italic"},
+        {"下線", "下線", kDrawn, "Underline"},
+        {nullptr, nullptr, kDrawn, nullptr},
+        {"左揃え", "左揃え", kDrawn, "AlignLeft"},
+        {"中央揃え", "中央揃え", kDrawn, "AlignCenter"},
+        {"右揃え", "右揃え", kDrawn, "AlignRight"},
+        {nullptr, nullptr, kDrawn, nullptr},
+        {"DB編集", "データベース・編集/追加", kDrawn, "DBEdit"},
     };
     tbToolBar = new QToolBar(client());
     tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
@@ -384,7 +335,8 @@ void frmDicDisp::buildToolbar() {
             continue;
         }
         const QString key = QString::fromUtf8(b.key);
-        const QIcon icon = b.icon == kDrawn ? drawnIcon(key) : style()->standardIcon(b.icon);
+        const QIcon icon =
+            b.icon == kDrawn ? toolbarIcon(QString::fromLatin1(b.image)) : style()->standardIcon(b.icon);
         QAction* a = tbToolBar->addAction(icon, key);
         a->setObjectName(key);
         a->setToolTip(QString::fromUtf8(b.tip));

@@ -3,7 +3,7 @@
 #include <QMap>
 #include <functional>
 
-#include "app/vb_form.h"
+#include "base/vb_form.h"
 #include "dictionary/dictionary_search.h"
 
 class QAction;

@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <QListWidget>
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 frmDicEdit::frmDicEdit(AppState& app, QWidget* parent) : VbForm(app, parent, false) {
     setObjectName(QStringLiteral("frmDicEdit"));

@@ -1,10 +1,10 @@
 #include "eval/expression_page.h"
 
-#include "app/app_state.h"
-#include "app/frmjmain.h"
-#include "controls/mouse_pointer.h"
+#include "base/app_state.h"
+#include "base/main_window.h"
+#include "base/mouse_pointer.h"
+#include "base/session_gate.h"
 #include "controls/text_box.h"
-#include "jlink/jvar_list.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +17,8 @@
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
-const QString kPrefix = QStringLiteral("J_Get=. ");
+// The result is kept in base whatever locale the sentence leaves current.
+const QString kPrefix = QStringLiteral("J_Get_base_=: ");
 const QString kLogHeader = QStringLiteral("【jExpression】");
 const QString kMarker = QStringLiteral("NB.jCMD");
 
@@ -31,14 +32,16 @@ void caretToEnd(TextBox& box) {
 
 }  // namespace
 
-ExpressionPage::ExpressionPage(AppState& app, frmjMain& main) : QObject(&main), m_app(app), m_main(main) {
-    if (auto* line = qobject_cast<QLineEdit*>(main.Text1->editor())) line->setMaxLength(kMaxSentenceChars);
-    connect(main.Text1, &TextBox::Change, this, &ExpressionPage::Text1_Change);
-    connect(main.Text1, &TextBox::KeyPress, this, &ExpressionPage::Text1_KeyPress);
-    connect(main.Text1, &TextBox::MouseUp, this, &ExpressionPage::Text1_MouseUp);
-    connect(main.Text2, &TextBox::MouseUp, this, &ExpressionPage::Text2_MouseUp);
-    connect(main.Command1, &QPushButton::clicked, this, &ExpressionPage::Command1_Click);
-    connect(main.Command2, &QPushButton::clicked, this, &ExpressionPage::Command2_Click);
+ExpressionPage::ExpressionPage(AppState& app, IMainWindow& main, const ExpressionControls& controls,
+                               QObject* parent)
+    : QObject(parent), m_app(app), m_main(main), m_c(controls) {
+    if (auto* line = qobject_cast<QLineEdit*>(m_c.Text1->editor())) line->setMaxLength(kMaxSentenceChars);
+    connect(m_c.Text1, &TextBox::Change, this, &ExpressionPage::Text1_Change);
+    connect(m_c.Text1, &TextBox::KeyPress, this, &ExpressionPage::Text1_KeyPress);
+    connect(m_c.Text1, &TextBox::MouseUp, this, &ExpressionPage::Text1_MouseUp);
+    connect(m_c.Text2, &TextBox::MouseUp, this, &ExpressionPage::Text2_MouseUp);
+    connect(m_c.Command1, &QPushButton::clicked, this, &ExpressionPage::Command1_Click);
+    connect(m_c.Command2, &QPushButton::clicked, this, &ExpressionPage::Command2_Click);
 }
 
 std::optional<QString> ExpressionPage::kindHint(const QString& sentence) {
@@ -59,6 +62,7 @@ std::optional<QString> ExpressionPage::kindHint(const QString& sentence) {
 }
 
 QString ExpressionPage::doCodeMessage(int code) {
+    if (isBreakCode(code)) return kBreakLine + kCrLf;
     if (code == 16) return QStringLiteral("Value Error(doCode=16)") + kCrLf;
     if (code == 3) return QStringLiteral("Domain Error(doCode=%1)").arg(code) + kCrLf;
     return QStringLiteral("Miscellaneous Error(doCode=%1)").arg(code) + kCrLf;
@@ -71,7 +75,7 @@ QString ExpressionPage::getCodeMessage(int code) {
 }
 
 void ExpressionPage::Text1_Change() {
-    if (const std::optional<QString> hint = kindHint(m_main.Text1->Text())) m_main.Label2->setText(*hint);
+    if (const std::optional<QString> hint = kindHint(m_c.Text1->Text())) m_c.Label2->setText(*hint);
 }
 
 void ExpressionPage::Text1_KeyPress(int& keyAscii) {
@@ -85,28 +89,30 @@ void ExpressionPage::Text1_KeyPress(int& keyAscii) {
 }
 
 void ExpressionPage::evaluate() {
-    TextBox& log = *m_main.Text2;
-    const QString sentence = m_main.Text1->Text();
+    TextBox& log = *m_c.Text2;
+    const QString sentence = m_c.Text1->Text();
     IJEngine& j = m_app.J();
 
     QString message;
-    m_main.LastCode = j.Do(kPrefix + sentence);
-    if (m_main.LastCode != 0) {
-        message = doCodeMessage(m_main.LastCode);
+    int code = j.Do(kPrefix + sentence);
+    m_main.setLastCode(code);
+    if (code != 0) {
+        message = doCodeMessage(code);
     } else {
         HostValue value;
-        m_main.LastCode = j.GetB(QStringLiteral("J_Get"), value);
-        if (m_main.LastCode != 0) {
-            message = getCodeMessage(m_main.LastCode);
+        code = j.GetB(QStringLiteral("J_Get"), value);
+        m_main.setLastCode(code);
+        if (code != 0) {
+            message = getCodeMessage(code);
         } else {
-            const JRendering r = ShowJValue(value, *m_main.Text3, m_app.msgBox());
+            const JRendering r = ShowJValue(value, *m_c.Text3, m_app.msgBox());
             value = HostValue();  // a big result need not live through the list refresh
 
             log.appendText(kLogHeader + sentence + kCrLf + renderedLogText(r));
             caretToEnd(log);
             log.SetFocus();
 
-            m_main.LastCode = m_main.jvarList->RefreshFromJ(false);
+            m_main.setLastCode(m_main.refreshJVariables(false));
             finish();
             return;
         }
@@ -117,30 +123,30 @@ void ExpressionPage::evaluate() {
 
 void ExpressionPage::finish() {
     SetMousePointer(kPointerDefault);
-    if (m_app.PendingKind == 9) m_main.Text1->setText(m_app.PendingCall + QStringLiteral("   NB.jCMD1 "));
+    if (m_app.PendingKind == 9) m_c.Text1->setText(m_app.PendingCall + QStringLiteral("   NB.jCMD1 "));
     m_app.PendingKind = 0;
-    m_main.Text1->selectAll();
-    m_main.Text1->SetFocus();
+    m_c.Text1->selectAll();
+    m_c.Text1->SetFocus();
 }
 
 void ExpressionPage::recordSelection(TextBox* box) {
-    m_main.LastTextBox = box;
-    m_main.LastSelStart = box->SelStart() + 1;
-    m_main.LastSelLength = box->SelLength();
+    LastTextBox = box;
+    LastSelStart = box->SelStart() + 1;
+    LastSelLength = box->SelLength();
 }
 
-void ExpressionPage::Text1_MouseUp(int, int, int, int) { recordSelection(m_main.Text1); }
+void ExpressionPage::Text1_MouseUp(int, int, int, int) { recordSelection(m_c.Text1); }
 
-void ExpressionPage::Text2_MouseUp(int, int, int, int) { recordSelection(m_main.Text2); }
+void ExpressionPage::Text2_MouseUp(int, int, int, int) { recordSelection(m_c.Text2); }
 
 void ExpressionPage::Command1_Click() {
-    m_main.mnuToolDataBase_Click();
-    caretToEnd(*m_main.Text1);
-    m_main.Text1->SetFocus();
+    m_main.openLibrary();
+    caretToEnd(*m_c.Text1);
+    m_c.Text1->SetFocus();
 }
 
 void ExpressionPage::Command2_Click() {
-    m_main.Text2->setText(QString());
-    caretToEnd(*m_main.Text1);
-    m_main.Text1->SetFocus();
+    m_c.Text2->setText(QString());
+    caretToEnd(*m_c.Text1);
+    m_c.Text1->SetFocus();
 }

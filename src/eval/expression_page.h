@@ -6,15 +6,27 @@
 #include <optional>
 
 class AppState;
+class IMainWindow;
+class QLabel;
+class QPushButton;
 class TextBox;
-class frmjMain;
+
+// The controls of the expression page, made and placed by the main window.
+struct ExpressionControls {
+    TextBox* Text1 = nullptr;  // expression box
+    QLabel* Label2 = nullptr;  // kind hint
+    QPushButton* Command1 = nullptr;
+    TextBox* Text2 = nullptr;  // log
+    QPushButton* Command2 = nullptr;
+    TextBox* Text3 = nullptr;  // last rendering
+};
 
 // The expression page of the main window: the kind hint, evaluation on Enter,
 // the log, the selection record, and the page's two buttons.
 class ExpressionPage : public QObject {
     Q_OBJECT
 public:
-    ExpressionPage(AppState& app, frmjMain& main);
+    ExpressionPage(AppState& app, IMainWindow& main, const ExpressionControls& controls, QObject* parent);
 
     // The hint for the kind marker "NB.jCMD" in a sentence; nullopt leaves the hint as it is.
     static std::optional<QString> kindHint(const QString& sentence);
@@ -29,12 +41,19 @@ public:
     void Command1_Click();
     void Command2_Click();
 
+    // The box and selection at the last mouse-up in the expression box or the log,
+    // which the Edit operations act on; LastSelStart is 1-based and below 1 until then.
+    TextBox* LastTextBox = nullptr;
+    int LastSelStart = 0;
+    int LastSelLength = 0;
+
 private:
     void evaluate();
     void finish();
     void recordSelection(TextBox* box);
 
     AppState& m_app;
-    frmjMain& m_main;
+    IMainWindow& m_main;
+    ExpressionControls m_c;
     bool m_evaluating = false;
 };

@@ -1,7 +1,7 @@
 #include "eval/var_list_grids.h"
 
-#include "app/app_state.h"
-#include "app/frmjmain.h"
+#include "base/app_state.h"
+#include "base/main_window.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
@@ -27,40 +27,42 @@ QMenu* popUpMenu(QWidget* owner, const QString& name, const QString& item, const
 
 }  // namespace
 
-VarListGrids::VarListGrids(AppState& app, frmjMain& main) : QObject(&main), m_app(app), m_main(main) {
+VarListGrids::VarListGrids(AppState& app, IMainWindow& main, const VarListControls& controls,
+                           QWidget* menuOwner)
+    : QObject(menuOwner), m_app(app), m_main(main), m_c(controls) {
     showPopup = [](QMenu& menu) { menu.popup(QCursor::pos()); };
 
-    m_main.PopUp0 = popUpMenu(&m_main, QStringLiteral("PopUp0"), QStringLiteral("VB定義変数表示"),
-                              QStringLiteral("mnuPopUpVBdisp"));
-    m_main.PopUp1 = popUpMenu(&m_main, QStringLiteral("PopUp1"), QStringLiteral("J 定義変数表示"),
-                              QStringLiteral("mnuPopUpJDisp"));
-    connect(m_main.PopUp0->actions().front(), &QAction::triggered, this, &VarListGrids::mnuPopUpVBdisp_Click);
-    connect(m_main.PopUp1->actions().front(), &QAction::triggered, this, &VarListGrids::mnuPopUpJDisp_Click);
+    PopUp0 = popUpMenu(menuOwner, QStringLiteral("PopUp0"), QStringLiteral("VB定義変数表示"),
+                       QStringLiteral("mnuPopUpVBdisp"));
+    PopUp1 = popUpMenu(menuOwner, QStringLiteral("PopUp1"), QStringLiteral("J 定義変数表示"),
+                       QStringLiteral("mnuPopUpJDisp"));
+    connect(PopUp0->actions().front(), &QAction::triggered, this, &VarListGrids::mnuPopUpVBdisp_Click);
+    connect(PopUp1->actions().front(), &QAction::triggered, this, &VarListGrids::mnuPopUpJDisp_Click);
 
-    connect(m_main.TabStrip2, &TabStrip::Click, this, &VarListGrids::TabStrip2_Click);
-    connect(m_main.MSFlexGrid1, &FlexGrid::Click, this, &VarListGrids::MSFlexGrid1_Click);
-    connect(m_main.MSFlexGrid1, &FlexGrid::MouseDown, this, &VarListGrids::MSFlexGrid1_MouseDown);
-    connect(m_main.MSFlexGrid2, &FlexGrid::Click, this, &VarListGrids::MSFlexGrid2_Click);
-    connect(m_main.MSFlexGrid2, &FlexGrid::MouseDown, this, &VarListGrids::MSFlexGrid2_MouseDown);
+    connect(m_c.TabStrip2, &TabStrip::Click, this, &VarListGrids::TabStrip2_Click);
+    connect(m_c.MSFlexGrid1, &FlexGrid::Click, this, &VarListGrids::MSFlexGrid1_Click);
+    connect(m_c.MSFlexGrid1, &FlexGrid::MouseDown, this, &VarListGrids::MSFlexGrid1_MouseDown);
+    connect(m_c.MSFlexGrid2, &FlexGrid::Click, this, &VarListGrids::MSFlexGrid2_Click);
+    connect(m_c.MSFlexGrid2, &FlexGrid::MouseDown, this, &VarListGrids::MSFlexGrid2_MouseDown);
 }
 
 void VarListGrids::TabStrip2_Click() {
-    const int index = m_main.TabStrip2->SelectedIndex();
+    const int index = m_c.TabStrip2->SelectedIndex();
     if (index == 1)
-        m_main.MSFlexGrid1->bringToFront();
+        m_c.MSFlexGrid1->bringToFront();
     else if (index == 2)
-        m_main.MSFlexGrid2->bringToFront();
+        m_c.MSFlexGrid2->bringToFront();
 }
 
 void VarListGrids::MSFlexGrid1_Click() {
-    SheetWidget& sheet = *m_main.Spreadsheet1;
-    FlexGrid& grid = *m_main.MSFlexGrid1;
+    SheetWidget& sheet = m_main.sheet();
+    FlexGrid& grid = *m_c.MSFlexGrid1;
 
     sheet.setScreenUpdating(false);
-    m_main.PrevSelection = sheet.selection();
-    sheet.select(m_main.HighlightRange);
-    sheet.setBorders(m_main.HighlightRange, 1, kSilver);
-    sheet.select(m_main.PrevSelection);
+    PrevSelection = sheet.selection();
+    sheet.select(HighlightRange);
+    sheet.setBorders(HighlightRange, 1, kSilver);
+    sheet.select(PrevSelection);
     sheet.setScreenUpdating(true);
     sheet.setScreenUpdating(false);
 
@@ -70,21 +72,21 @@ void VarListGrids::MSFlexGrid1_Click() {
         const SheetRange range = m_app.fixed.FixedTable[r].range;
         sheet.select(range);
         sheet.setBorders(range, 2, QStringLiteral("blue"));
-        m_main.HighlightRange = range;
+        HighlightRange = range;
     }
     sheet.setScreenUpdating(true);
 }
 
 void VarListGrids::MSFlexGrid1_MouseDown(int button, int, int, int) {
-    const int r = m_main.MSFlexGrid1->Row();
+    const int r = m_c.MSFlexGrid1->Row();
     const int n = m_app.fixed.count();
     if (button != kRightButton || r <= 0 || n < 1 || n < r) return;
     m_app.fixed.FixedCurrent = static_cast<std::int16_t>(r);
-    showPopup(*m_main.PopUp0);
+    showPopup(*PopUp0);
 }
 
 void VarListGrids::MSFlexGrid2_Click() {
-    FlexGrid& grid = *m_main.MSFlexGrid2;
+    FlexGrid& grid = *m_c.MSFlexGrid2;
     const int r = grid.Row();
     if (r <= 0 || r >= grid.Rows()) return;
     const QString name = grid.TextMatrix(r, 0);
@@ -93,11 +95,11 @@ void VarListGrids::MSFlexGrid2_Click() {
 }
 
 void VarListGrids::MSFlexGrid2_MouseDown(int button, int, int, int) {
-    const int r = m_main.MSFlexGrid2->Row();
+    const int r = m_c.MSFlexGrid2->Row();
     const int n = m_app.jvars.count();
     if (button != kRightButton || r <= 0 || n < 1 || n < r) return;
     m_app.jvars.JCurrent = r;
-    showPopup(*m_main.PopUp1);
+    showPopup(*PopUp1);
 }
 
 void VarListGrids::mnuPopUpVBdisp_Click() { m_app.form<frmMatrixDisp>().ShowModal(); }

@@ -2,13 +2,12 @@
 
 #include <QStringList>
 
-#include "app/app_state.h"
-#include "app/frmjmain.h"
-#include "controls/mouse_pointer.h"
+#include "base/app_state.h"
+#include "base/main_window.h"
+#include "base/mouse_pointer.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
-#include "jlink/jvar_list.h"
 
 namespace {
 
@@ -48,15 +47,15 @@ QString jCommandGetMessage(int code) {
     }
 }
 
-CellCommandRunner::CellCommandRunner(AppState& app, frmjMain& main)
-    : QObject(&main), m_app(app), m_main(main) {
-    connect(main.Spreadsheet1, &SheetWidget::cellEvent, this, &CellCommandRunner::Spreadsheet1_CellEvent);
+CellCommandRunner::CellCommandRunner(AppState& app, IMainWindow& main, QObject* parent)
+    : QObject(parent), m_app(app), m_main(main) {
+    connect(&main.sheet(), &SheetWidget::cellEvent, this, &CellCommandRunner::Spreadsheet1_CellEvent);
 }
 
 void CellCommandRunner::Spreadsheet1_CellEvent() {
     // A message box raised inside a run must not start a second run.
     if (m_running) return;
-    SheetWidget& sheet = *m_main.Spreadsheet1;
+    SheetWidget& sheet = m_main.sheet();
     CommandCell = sheet.currentCell();
     const std::optional<QString> command = jCommandOfCell(sheet.text(CommandCell.row, CommandCell.col));
     if (!command) return;
@@ -64,11 +63,11 @@ void CellCommandRunner::Spreadsheet1_CellEvent() {
     m_running = true;
     RunJCommand();
     m_running = false;
-    m_main.TabStrip2->setSelectedIndex(2);
+    m_main.showVariableList(2);
 }
 
 bool CellCommandRunner::writeBeside(Side side, const QString& text) {
-    SheetWidget& sheet = *m_main.Spreadsheet1;
+    SheetWidget& sheet = m_main.sheet();
     const int row = CommandCell.row + (side == Side::Below ? 1 : 0);
     const int col = CommandCell.col + (side == Side::Right ? 1 : 0);
     sheet.select(SheetRange::cell(CommandCell.row, CommandCell.col));
@@ -95,7 +94,7 @@ void CellCommandRunner::RunJCommand() {
         BusyPointer busy;
         IJEngine& j = m_app.J();
         QString message;
-        const int code1 = j.Do(QStringLiteral("J_Get=. ") + CommandText);
+        const int code1 = j.Do(QStringLiteral("J_Get_base_=: ") + CommandText);
         HostValue value;
         if (code1 != 0) {
             message = jCommandDoMessage(code1);
@@ -107,14 +106,14 @@ void CellCommandRunner::RunJCommand() {
                 unwritten << QStringLiteral("セル %1 は最終列にあるため、右のセルに「%2」を書けません。")
                                  .arg(cell, message);
         } else {
-            TextBox& out = *m_main.Text3;
+            TextBox& out = m_main.resultBox();
             out.setText(QString());
             ShowJValue(value, out, m_app.msgBox());
             writeBeside(Side::Right, QString());  // a last-column cell has no old message to clear
             if (!writeBeside(Side::Below, out.Text()))
                 unwritten << QStringLiteral("セル %1 は最終行にあるため、実行結果を下のセルに書けません。")
                                  .arg(cell);
-            m_main.jvarList->RefreshFromJ(false);
+            m_main.refreshJVariables(false);
         }
     }
     if (!unwritten.isEmpty())

@@ -4,10 +4,10 @@
 #include <QString>
 #include <optional>
 
-#include "controls/sheet_address.h"
+#include "base/sheet_address.h"
 
 class AppState;
-class frmjMain;
+class IMainWindow;
 
 // The command a sheet cell carries: its text after a leading "J/" or "j/"; nothing
 // for any other text.
@@ -22,7 +22,7 @@ QString jCommandGetMessage(int code);
 class CellCommandRunner : public QObject {
     Q_OBJECT
 public:
-    CellCommandRunner(AppState& app, frmjMain& main);
+    CellCommandRunner(AppState& app, IMainWindow& main, QObject* parent);
 
     // The cell and command of the current (or last) run.
     SheetCell CommandCell;
@@ -39,6 +39,6 @@ private:
     bool writeBeside(Side side, const QString& text);
 
     AppState& m_app;
-    frmjMain& m_main;
+    IMainWindow& m_main;
     bool m_running = false;
 };

@@ -8,8 +8,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include "app/app_state.h"
-#include "app/frmjmain.h"
+#include "base/app_state.h"
+#include "base/main_window.h"
 #include "controls/flex_grid.h"
 #include "controls/text_box.h"
 #include "dictionary/dictionary_window.h"
@@ -193,7 +193,7 @@ void frmCommand::setEditingEnabled(bool on) {
 }
 
 void frmCommand::setMainExpression(const QString& text) {
-    if (frmjMain* m = app().MainWindow) m->Text1->setText(text);
+    if (IMainWindow* m = app().MainWindow) m->setExpressionText(text);
 }
 
 void frmCommand::selectGridRow(int row) {

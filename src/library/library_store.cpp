@@ -9,7 +9,7 @@
 #include <QUuid>
 #include <QVariant>
 
-#include "app/shipped_database.h"
+#include "base/shipped_database.h"
 
 namespace {
 

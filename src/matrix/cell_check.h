@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/sheet_address.h"
-#include "jlink/host_value.h"
+#include "base/sheet_address.h"
+#include "engine/host_value.h"
 
 #include <QString>
 #include <QStringList>

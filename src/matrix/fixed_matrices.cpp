@@ -1,21 +1,17 @@
 #include "matrix/fixed_matrices.h"
 
-#include "app/app_state.h"
-#include "app/frmjmain.h"
+#include "base/app_state.h"
+#include "base/main_window.h"
+#include "base/mouse_pointer.h"
 #include "controls/flex_grid.h"
-#include "controls/mouse_pointer.h"
 #include "controls/sheet_widget.h"
-#include "jlink/jvar_list.h"
 #include "matrix/cell_check.h"
 #include "matrix/frmerrdisp.h"
 #include "matrix/type_names.h"
 
-#include <QAction>
-
 namespace {
 
 constexpr std::uint32_t kSilver = 0xC0C0C0;
-const QString kReleaseKey = QStringLiteral("行列解除");
 
 std::uint32_t colorNumber(double c) { return static_cast<std::uint32_t>(static_cast<std::int64_t>(c)); }
 
@@ -33,7 +29,8 @@ private:
 
 }  // namespace
 
-FixedMatrices::FixedMatrices(AppState& app, frmjMain& main) : m_app(app), m_main(main) {}
+FixedMatrices::FixedMatrices(AppState& app, IMainWindow& main, FlexGrid& list)
+    : m_app(app), m_main(main), m_list(list) {}
 
 QString FixedMatrices::slotLetter(int slot) { return QString(QChar(u'A' + slot - 1)); }
 
@@ -42,7 +39,7 @@ void FixedMatrices::InitFixedList() {
     f.FixedValues = std::vector<HostValue>(101);
     f.FixedTable = {};
 
-    FlexGrid& g = *m_main.MSFlexGrid1;
+    FlexGrid& g = m_list;
     g.Clear();
     g.setRows(FixedMatrixState::kSlots + 1);
     g.setCols(2);
@@ -64,7 +61,7 @@ void FixedMatrices::InitFixedList() {
 
 void FixedMatrices::GetMatrix() {
     FixedMatrixState& f = m_app.fixed;
-    SheetWidget& sheet = *m_main.Spreadsheet1;
+    SheetWidget& sheet = m_main.sheet();
     SetMousePointer(kPointerBusy);
     const SheetRange range = sheet.selection();
 
@@ -95,7 +92,7 @@ void FixedMatrices::GetMatrix() {
 
 void FixedMatrices::FixMatrix() {
     FixedMatrixState& f = m_app.fixed;
-    SheetWidget& sheet = *m_main.Spreadsheet1;
+    SheetWidget& sheet = m_main.sheet();
 
     const int k = f.count();
     if (k + 1 > FixedMatrixState::kSlots) {
@@ -110,16 +107,16 @@ void FixedMatrices::FixMatrix() {
     }
 
     f.FixedCurrent = static_cast<std::int16_t>(k + 1);
-    m_main.RangeBeingFixed = sheet.selection();
+    RangeBeingFixed = sheet.selection();
     GetMatrix();
-    sheet.select(m_main.RangeBeingFixed);
+    sheet.select(RangeBeingFixed);
     if (f.ErrFlag == 1) return;
 
     const int n = k + 1;
     f.FixedTable[1].count = static_cast<std::int16_t>(n);
     f.FixedCurrent = static_cast<std::int16_t>(n);
 
-    const SheetRange& r = m_main.RangeBeingFixed;
+    const SheetRange& r = RangeBeingFixed;
     {
         ScreenUpdatingOff quiet(sheet);
         sheet.setFill(r, colorNumber(m_app.MatrixColors[n]));
@@ -152,26 +149,26 @@ void FixedMatrices::FixMatrix() {
                                   mb::OKOnly | mb::Exclamation);
         }
         BusyPointer busy;
-        m_main.LastCode = m_main.jvarList->RefreshFromJ(true);
+        m_main.setLastCode(m_main.refreshJVariables(true));
     }
 
-    m_main.MSFlexGrid1->setTextMatrix(
+    m_list.setTextMatrix(
         n, 1, address + u'(' + QString::number(rec.rows) + u',' + QString::number(rec.cols) + u')');
-    if (QAction* release = m_main.toolButton(kReleaseKey)) release->setEnabled(true);
+    m_main.setReleaseEnabled(true);
 }
 
 void FixedMatrices::ReleaseMatrices() {
-    SheetWidget& sheet = *m_main.Spreadsheet1;
+    SheetWidget& sheet = m_main.sheet();
     {
         ScreenUpdatingOff quiet(sheet);
         sheet.selectAll();
-        sheet.setFill(SheetRange::whole(), colorNumber(m_main.DefaultFillColor));
+        sheet.setFill(SheetRange::whole(), colorNumber(m_main.defaultFillColor()));
         sheet.setBorders(SheetRange::whole(), 1, kSilver);
         sheet.select(SheetRange::cell(1, 1));
     }
 
     m_app.fixed.FixedTable = {};
     InitFixedList();
-    m_main.jvarList->InitJVarList();
-    if (QAction* release = m_main.toolButton(kReleaseKey)) release->setEnabled(false);
+    m_main.resetJVariables();
+    m_main.setReleaseEnabled(false);
 }

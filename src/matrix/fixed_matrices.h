@@ -1,15 +1,19 @@
 #pragma once
 
+#include "base/sheet_address.h"
+
 #include <QString>
 
 class AppState;
-class frmjMain;
+class FlexGrid;
+class IMainWindow;
 
 // The fixed matrices of the main window's sheet: checking and fixing the
 // selection, the list MSFlexGrid1, and releasing them all.
 class FixedMatrices {
 public:
-    FixedMatrices(AppState& app, frmjMain& main);
+    // list is the fixed-matrix list (MSFlexGrid1).
+    FixedMatrices(AppState& app, IMainWindow& main, FlexGrid& list);
 
     void InitFixedList();
     // Checks the selection and, when every cell is sound, stores it at FixedCurrent.
@@ -20,9 +24,13 @@ public:
     // "A" for slot 1 ... "Z" for slot 26.
     static QString slotLetter(int slot);
 
+    // The selection being fixed, kept while its cells are checked.
+    SheetRange RangeBeingFixed;
+
 private:
     AppState& m_app;
-    frmjMain& m_main;
+    IMainWindow& m_main;
+    FlexGrid& m_list;
 };
 
 inline const QString kTooManyMatrices =

@@ -1,7 +1,7 @@
 #include "matrix/type_names.h"
 
-#include "jlink/host_value.h"
-#include "matrix/fixed_table.h"
+#include "base/fixed_table.h"
+#include "engine/host_value.h"
 
 namespace {
 

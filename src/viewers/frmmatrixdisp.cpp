@@ -1,9 +1,9 @@
 #include "viewers/frmmatrixdisp.h"
 
-#include "app/app_state.h"
-#include "controls/mouse_pointer.h"
+#include "base/app_state.h"
+#include "base/fixed_table.h"
+#include "base/mouse_pointer.h"
 #include "controls/sheet_widget.h"
-#include "matrix/fixed_table.h"
 
 #include <QHeaderView>
 #include <QTableView>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/vb_form.h"
-#include "controls/vb_units.h"
+#include "base/vb_form.h"
+#include "base/vb_units.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
 #include "viewers/frmmatrixdisp2.h"
 
-#include "app/app_state.h"
-#include "controls/mouse_pointer.h"
+#include "base/app_state.h"
+#include "base/jvar_tables.h"
+#include "base/mouse_pointer.h"
 #include "controls/sheet_widget.h"
-#include "jlink/jvar_tables.h"
 #include "viewers/frmmatrixdisp.h"
 
 #include <QStringList>
@@ -38,12 +38,7 @@ SheetModel::CellValue jCellValue(const HostValue& element) {
     return std::monostate{};
 }
 
-void LayoutJVariable(SheetModel& sheet, const JVarState& jvars, int row) {
-    const bool known = row >= 0 && row < static_cast<int>(jvars.JVarTable.size());
-    const JVarRecord rec = known ? jvars.JVarTable[row] : JVarRecord{};
-    const HostValue empty;
-    const HostValue& v =
-        row >= 0 && row < static_cast<int>(jvars.JValues.size()) ? jvars.JValues[row] : empty;
+void LayoutJVariable(SheetModel& sheet, const JVarRecord& rec, const HostValue& v) {
     const std::int64_t first = rec.rows, second = rec.cols;
 
     viewer::writeHeader(sheet, rec.name, rec.typeText, viewer::sizeText(first, second));
@@ -85,7 +80,14 @@ void frmMatrixDisp2::Form_Load() {
     BusyPointer busy;
     viewer::resetSheet(*Spreadsheet1);
     Spreadsheet1->setScreenUpdating(false);
-    LayoutJVariable(Spreadsheet1->model(), app().jvars, app().jvars.JCurrent);
+    const JVarState& s = app().jvars;
+    const int row = s.JCurrent;
+    const JVarRecord rec =
+        row >= 0 && row < static_cast<int>(s.JVarTable.size()) ? s.JVarTable[row] : JVarRecord{};
+    // The list keeps no values: the noun is read from J as the viewer opens.
+    HostValue value;
+    if (app().hasEngine() && !rec.name.isEmpty()) app().J().GetB(rec.name, value);
+    LayoutJVariable(Spreadsheet1->model(), rec, value);
     Spreadsheet1->setScreenUpdating(true);
     viewer::fitHeaderColumn(*Spreadsheet1);
 }

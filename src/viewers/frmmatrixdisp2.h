@@ -1,15 +1,14 @@
 #pragma once
 
-#include "app/vb_form.h"
+#include "base/vb_form.h"
 #include "controls/sheet_model.h"
 
 class SheetWidget;
 class HostValue;
-struct JVarState;
+struct JVarRecord;
 
-// The J variable viewer: the copy of one listed J noun (row JCurrent of the J
-// variable list) laid out in a sheet of its own. It never asks J; it shows the
-// value as it was when last read.
+// The J variable viewer: one listed J noun (row JCurrent of the J variable list),
+// read from J as the viewer opens and laid out in a sheet of its own.
 class frmMatrixDisp2 : public VbForm {
     Q_OBJECT
 public:
@@ -28,6 +27,6 @@ protected:
 // array as its items joined by blanks.
 SheetModel::CellValue jCellValue(const HostValue& element);
 
-// The cells frmMatrixDisp2 shows for a row of the J variable list, chosen by the
-// row's two extents: an atom or string, a list along row 6, a table from (6, 1).
-void LayoutJVariable(SheetModel& sheet, const JVarState& jvars, int row);
+// The cells frmMatrixDisp2 shows for a row of the J variable list and the noun's value,
+// chosen by the row's two extents: an atom or string, a list along row 6, a table from (6, 1).
+void LayoutJVariable(SheetModel& sheet, const JVarRecord& rec, const HostValue& v);

@@ -1,13 +1,14 @@
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
 #include "app/main_layout.h"
+#include "console/frmjserver.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
 #include "dictionary/frmdicdisp.h"
 #include "dictionary/frmdicedit.h"
-#include "jlink/frmjserver.h"
+#include "eval/expression_page.h"
 #include "library/frmcommand.h"
 #include "matrix/frmerrdisp.h"
 #include "support/test_app.h"
@@ -24,6 +25,9 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <gtest/gtest.h>
@@ -120,9 +124,9 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     w.mnuEditCut_Click();  // no mouse-up yet: nothing happens
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("abcd"));
 
-    w.LastTextBox = w.Text1;  // the user selected "bc" with the mouse
-    w.LastSelStart = 2;
-    w.LastSelLength = 2;
+    w.expression->LastTextBox = w.Text1;  // the user selected "bc" with the mouse
+    w.expression->LastSelStart = 2;
+    w.expression->LastSelLength = 2;
     w.mnuEditCopy_Click();
     EXPECT_EQ(t.clipboard.text(), QStringLiteral("bc"));
     t.clipboard.setText(QStringLiteral("XY"));
@@ -132,7 +136,7 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     EXPECT_EQ(t.clipboard.writes, writesBefore + 2);
     w.mnuEditPaste_Click();  // same positions again: after "a", dropping the two characters "d"
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("aXY"));
-    EXPECT_EQ(w.LastSelStart, 2);
+    EXPECT_EQ(w.expression->LastSelStart, 2);
 }
 
 TEST_F(MainWindow, FileNewAsksFirst) {
@@ -164,7 +168,8 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
         "編集(&E):|mnuEditUndo=元に戻す(&U)|-|mnuEditCut=切り取り(&T)|mnuEditCopy=ｺﾋﾟｰ(&C)|mnuEditPaste="
         "貼り付け(&P)|"
         "mnuEditPasteSpecial=形式を選択して貼り付け(&S)...|ツール(&T):|mnuToolDataBase=J Expression 参照|"
-        "mnuToolTest=j.EXE起動|mnuToolConsole=Ｊコンソール|-|mnuToolDict=「日・中・英語」統計用語対応表|"
+        "mnuToolTest=j.EXE起動|mnuToolConsole=Ｊコンソール|-|mnuToolDict=「日・中・英語」統計用語対応表|-|"
+        "mnuToolBreak=Ｊ実行の中断|"
         "ﾍﾙﾌﾟ(&H):|mnuHelpContents=Kalvoretのヘルプ|mnuHelpAuther=製作者の宣伝|-|mnuHelpAbout=ﾊﾞｰｼﾞｮﾝ情報(&"
         "A)");
 
@@ -176,8 +181,9 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
     EXPECT_EQ(
         buttons.join(' ').toStdString(),
         "新規作成=新規作成 開く=開く 上書き保存=上書き保存 | 切り取り=切り取り ｺﾋﾟｰ=ｺﾋﾟｰ 貼り付け=貼り付け | "
-        "行列確定=VB行列確定 行列解除=VB行列解除");
+        "行列確定=VB行列確定 行列解除=VB行列解除 | 中断=中断");
     EXPECT_FALSE(w.toolButton("行列解除")->isEnabled());
+    EXPECT_FALSE(w.toolButton("中断")->isEnabled() || w.menuItem("mnuToolBreak")->isEnabled());  // J idle
 
     w.menuItem("mnuFileSave")->trigger();
     EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral(" 'ただ今、工事中！！。"));
@@ -249,4 +255,52 @@ TEST_F(MainWindow, EveryControlHasANameAScreenReaderCanSpeak) {
                 << c->objectName().toStdString();
         }
     }
+}
+
+// While a runaway sentence runs the window repaints and reports it, takes no input but
+// Break (a second Enter does nothing, the menus other than Break are off), and Esc stops
+// it: the log says so and the session goes on.
+TEST_F(MainWindow, ARunawaySentenceTakesOnlyBreak) {
+    const QString runaway = QStringLiteral("(3 : 'while. 1 do. end.') 0");
+    QString status;
+    bool libraryOff = false, breakOn = false;
+    QTimer::singleShot(800, &w, [&] {
+        status = w.sbStatusBar->currentMessage();
+        libraryOff = !w.menuItem(QStringLiteral("mnuToolDataBase"))->isEnabled();
+        breakOn = w.menuItem(QStringLiteral("mnuToolBreak"))->isEnabled() &&
+                  w.toolButton(QStringLiteral("中断"))->isEnabled();
+        QTest::keyClick(w.Text1->editor(), Qt::Key_Return);
+        QTest::keyClick(w.Text1->editor(), Qt::Key_Escape);
+    });
+    w.Text1->setText(runaway);
+    QTest::keyClick(w.Text1->editor(), Qt::Key_Return);
+
+    EXPECT_EQ(w.Text2->Text(),
+              QStringLiteral("【jExpression】") + runaway + "\r\n※ 実行を中断しました。\r\n\r\n");
+    EXPECT_EQ(status, QStringLiteral("Ｊ実行中… 0 秒（Esc で中断）"));
+    EXPECT_TRUE(libraryOff && breakOn);
+    EXPECT_TRUE(w.menuItem(QStringLiteral("mnuToolDataBase"))->isEnabled());
+    EXPECT_FALSE(w.menuItem(QStringLiteral("mnuToolBreak"))->isEnabled());
+    EXPECT_TRUE(w.sbStatusBar->currentMessage().isEmpty());
+    w.Text1->setText(QStringLiteral("1+2"));
+    QTest::keyClick(w.Text1->editor(), Qt::Key_Return);
+    EXPECT_TRUE(w.Text2->Text().endsWith(QStringLiteral("1+2\r\n3\r\n")));
+}
+
+// Closing the window while J runs asks first: いいえ keeps it running, はい stops J and
+// then closes as usual, keeping the window's rectangle.
+TEST_F(MainWindow, ClosingWhileJRunsAsksAndYesBreaksThenCloses) {
+    t.msgBox.answer(mb::No);
+    t.msgBox.answer(mb::Yes);
+    QTimer::singleShot(300, &w, [&] { w.close(); });
+    QTimer::singleShot(600, &w, [&] { w.close(); });
+    w.Text1->setText(QStringLiteral("(3 : 'while. 1 do. end.') 0"));
+    QTest::keyClick(w.Text1->editor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(t.msgBox.calls.size(), 2u);
+    EXPECT_EQ(t.msgBox.calls[0].prompt, QStringLiteral("Ｊが実行中です。中断して終了しますか？"));
+    EXPECT_TRUE(w.Text2->Text().contains(QStringLiteral("※ 実行を中断しました。")));
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_TRUE(t.settings.has(QStringLiteral("Settings"), QStringLiteral("MainLeft")));
 }

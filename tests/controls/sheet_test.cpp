@@ -1,7 +1,7 @@
-#include "controls/sheet_address.h"
+#include "base/sheet_address.h"
+#include "base/vb_units.h"
 #include "controls/sheet_model.h"
 #include "controls/sheet_widget.h"
-#include "controls/vb_units.h"
 
 #include <QLineEdit>
 #include <QSignalSpy>

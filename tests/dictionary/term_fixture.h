@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/shipped_database.h"
+#include "base/shipped_database.h"
 
 // A small term table: keyword and exact matches, letter case, a null English
 // word, quotes and the characters LIKE treats as wildcards.

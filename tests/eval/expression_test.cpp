@@ -1,8 +1,9 @@
 #include "app/frmjmain.h"
+#include "base/mouse_pointer.h"
 #include "controls/flex_grid.h"
-#include "controls/mouse_pointer.h"
 #include "controls/text_box.h"
-#include "jlink/jvar_list.h"
+#include "eval/expression_page.h"
+#include "eval/jvar_list.h"
 #include "support/test_app.h"
 
 #include <QLabel>
@@ -52,6 +53,10 @@ TEST_F(ExpressionTest, ResultsAreLoggedUnderTheirSentenceWhichStaysSelected) {
     m->Command2->click();
     EXPECT_EQ(log(), QString());
     EXPECT_EQ(m->Text3->Text(), "日本語");
+
+    // A sentence that leaves another locale current still shows its own result.
+    enter("42 [ cocurrent 'abc'");
+    EXPECT_EQ(log(), kHeader + "42 [ cocurrent 'abc'\r\n42\r\n");
 }
 
 TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeAndLeaveTheWindowUsable) {
@@ -144,8 +149,8 @@ TEST_F(ExpressionTest, AMouseUpRecordsTheSelectionAtAnyLength) {
     m->Text2->setText("x\r\nyz");
     m->Text2->setSelStart(3);
     emit m->Text2->MouseUp(2, 0, 0, 0);
-    EXPECT_EQ(m->LastTextBox, m->Text2);
-    EXPECT_EQ(m->LastSelStart, 4);
+    EXPECT_EQ(m->expression->LastTextBox, m->Text2);
+    EXPECT_EQ(m->expression->LastSelStart, 4);
 
     // Past 32767 a 16-bit start would wrap, and Cut would hit the wrong characters.
     const QString longText = QString(40'000, QLatin1Char('a')) + "bcd";

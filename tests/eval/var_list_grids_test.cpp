@@ -3,7 +3,7 @@
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
-#include "jlink/jvar_list.h"
+#include "eval/jvar_list.h"
 #include "support/test_app.h"
 #include "viewers/frmmatrixdisp.h"
 #include "viewers/frmmatrixdisp2.h"
@@ -69,7 +69,7 @@ TEST_F(VarListGridsTest, ClickingAFixedRowMovesTheBlueOutline) {
     click(grid1, 1);
     EXPECT_TRUE(bordered(SheetRange::cell(1, 1), 1, silver));  // the first click greys A1
     EXPECT_TRUE(bordered(a, 2, blue));
-    EXPECT_EQ(main->HighlightRange, a);
+    EXPECT_EQ(main->varLists->HighlightRange, a);
     EXPECT_EQ(sheet->selection(), a);
     EXPECT_EQ(t.app().fixed.FixedCurrent, 1);
 
@@ -113,8 +113,8 @@ TEST_F(VarListGridsTest, RightPressesOpenPopUpsOnlyOnListedRowsAndClicksCopyJNam
 }
 
 TEST_F(VarListGridsTest, ThePopUpItemsOpenTheViewersModally) {
-    QAction* vb = main->PopUp0->findChild<QAction*>(QStringLiteral("mnuPopUpVBdisp"));
-    QAction* j = main->PopUp1->findChild<QAction*>(QStringLiteral("mnuPopUpJDisp"));
+    QAction* vb = main->varLists->PopUp0->findChild<QAction*>(QStringLiteral("mnuPopUpVBdisp"));
+    QAction* j = main->varLists->PopUp1->findChild<QAction*>(QStringLiteral("mnuPopUpJDisp"));
     ASSERT_TRUE(vb && j);
     EXPECT_EQ((QStringList{vb->text(), j->text()}),
               (QStringList{QStringLiteral("VB定義変数表示"), QStringLiteral("J 定義変数表示")}));

@@ -14,7 +14,7 @@ class CodeEngine final : public IJEngine {
 public:
     int Do(const QString& s) override {
         sentences << s;
-        return s.startsWith("J_Get=. ") && !s.contains("4!:1") ? doCode : 0;
+        return s.startsWith("J_Get_base_=: ") ? doCode : 0;
     }
     int GetB(const QString&, HostValue& v) override {
         v = HostValue::longValue(7);
@@ -97,10 +97,10 @@ TEST_F(CellRunnerTest, OnlyTextsStartingWithJSlashAreRun) {
         EXPECT_EQ(cell(row, 2) + cell(row + 1, 1), "") << text;
         row += 2;
     }
-    EXPECT_FALSE(j->sentences.join('\n').contains("J_Get=. "));
+    EXPECT_FALSE(j->sentences.join(QLatin1Char(10)).contains("J_Get_base_=: "));
     EXPECT_EQ(t.main().TabStrip2->SelectedIndex(), 1);
     run(row, 1, "j/1");
-    EXPECT_TRUE(j->sentences.contains("J_Get=. 1"));
+    EXPECT_TRUE(j->sentences.contains("J_Get_base_=: 1"));
 }
 
 TEST_F(CellRunnerTest, NounsAssignedOnTheWayAreListedButNeverJGet) {

@@ -6,7 +6,7 @@
 #include <QTemporaryDir>
 #include <cmath>
 
-#include "jlink/jdll_engine.h"
+#include "engine/jdll_engine.h"
 #include "library/library_store.h"
 #include "support/j_test_engine.h"
 

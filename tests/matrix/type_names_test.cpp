@@ -1,5 +1,5 @@
 #include "matrix/type_names.h"
-#include "matrix/fixed_table.h"
+#include "base/fixed_table.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "jlink/jdll_engine.h"
+#include "engine/jdll_engine.h"
 
 JEngine* sharedTestEngine() {
     static QString error;

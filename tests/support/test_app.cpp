@@ -1,7 +1,7 @@
 #include "support/test_app.h"
 
 #include "app/frmjmain.h"
-#include "jlink/jdll_engine.h"
+#include "engine/jdll_engine.h"
 
 #include <QApplication>
 #include <QTimer>

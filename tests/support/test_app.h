@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "support/fake_ports.h"
 
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
+#include "base/fixed_table.h"
+#include "base/jvar_tables.h"
 #include "controls/sheet_widget.h"
-#include "jlink/jvar_tables.h"
-#include "matrix/fixed_table.h"
 #include "support/test_app.h"
 #include "viewers/frmmatrixdisp.h"
 #include "viewers/frmmatrixdisp2.h"
@@ -78,11 +78,8 @@ TEST(JVariableLayout, CasesByExtents) {
          {"3,2=[3]", "6,1=ab", "6,2=9007199254740993", "6,3=7 8"}},
     };
     for (const auto& [rec, value, values] : cases) {
-        JVarState s;
-        s.JVarTable[3] = rec;
-        s.JValues[3] = value;
         SheetModel sheet;
-        LayoutJVariable(sheet, s, 3);
+        LayoutJVariable(sheet, rec, value);
         EXPECT_EQ(cells(sheet), header(rec.name, rec.typeText, values.front().mid(4)) + values.mid(1))
             << rec.name.toStdString();
     }
@@ -90,11 +87,8 @@ TEST(JVariableLayout, CasesByExtents) {
 
 // A list wider than the sheet shows what fits, and a note in row 4 says so.
 TEST(JVariableLayout, WhatDoesNotFitTheSheetIsCutWithANote) {
-    JVarState s;
-    s.JVarTable[1] = {1, "w", "配列, [長整数型]", 0, 300};
-    s.JValues[1] = HostValue::longArray({300}, std::vector<std::int64_t>(300, 7));
     SheetModel sheet;
-    LayoutJVariable(sheet, s, 1);
+    LayoutJVariable(sheet, {1, "w", "配列, [長整数型]", 0, 300}, HostValue::longArray({300}, std::vector<std::int64_t>(300, 7)));
     EXPECT_EQ(sheet.value(6, 256), SheetModel::CellValue(7.0));
     EXPECT_TRUE(sheet.text(4, 1).contains(QStringLiteral("256 列")));
 }

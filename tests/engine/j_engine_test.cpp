@@ -1,0 +1,387 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "engine/j_dense.h"
+#include "engine/j_home.h"
+#include "engine/j_names.h"
+#include "engine/jdll_engine.h"
+#include "support/j_test_engine.h"
+
+namespace {
+
+using Dims = std::vector<std::int64_t>;
+using H = HostValue;
+
+// Runs a sentence that assigns J_Get and reads it back, as the main window does.
+HostValue eval(JEngine& j, const QString& expression) {
+    EXPECT_EQ(j.Do(QStringLiteral("J_Get=. ") + expression), 0)
+        << expression.toStdString() << ": " << j.takeOutput().toStdString();
+    HostValue v;
+    EXPECT_EQ(j.GetB(QStringLiteral("J_Get"), v), 0) << expression.toStdString();
+    return v;
+}
+
+class JEngineTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        j = sharedTestEngine();
+        ASSERT_NE(j, nullptr);
+        j->Clear();
+        j->takeOutput();
+    }
+    int getB(const char* name) {
+        HostValue v;
+        return j->GetB(QString::fromUtf8(name), v);
+    }
+    JEngine* j = nullptr;
+};
+
+// ---- values from J ----------------------------------------------------------------
+
+TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShape) {
+    const std::pair<const char*, HostValue> cases[] = {
+        {"1+2", H::longValue(3)},
+        {"0.5", H::doubleValue(0.5)},
+        {"1=1", H::boolean(true)},
+        {"_", H::doubleValue(INFINITY)},
+        {"_4611686018427387904", H::longValue(-(std::int64_t{1} << 62))},
+        {"i.2 3", H::longArray({2, 3}, {0, 1, 2, 3, 4, 5})},
+        {"1 0 1", H::booleanArray({3}, {1, 0, 1})},
+        {"3 3$0", H::booleanArray({3, 3}, H::Booleans(9, 0))},
+        {"2 2 2$0.25 1.5", H::doubleArray({2, 2, 2}, {0.25, 1.5, 0.25, 1.5, 0.25, 1.5, 0.25, 1.5})},
+        {"i.0", H::longArray({0}, {})},
+        {"''", H::string(QString())},
+        // characters, UTF-8, wide characters; invalid UTF-8 is replaced
+        {"'abc'", H::string("abc")},
+        {"'x'", H::string("x")},
+        {"'こんにちは'", H::string(QStringLiteral("こんにちは"))},
+        {"2 3$'abcdef'", H::stringArray({2}, {"abc", "def"})},
+        {"3 0$'a'", H::stringArray({3}, {"", "", ""})},
+        {"2 2 1$'abcd'", H::stringArray({2, 2}, {"a", "b", "c", "d"})},
+        {"(3!:0 (7 u: 'こんにちは')),(3!:0 (9 u: 'a𝄞'))", H::longArray({2}, {131072, 262144})},
+        {"7 u: 'こんにちは'", H::string(QStringLiteral("こんにちは"))},
+        {"9 u: 'a𝄞'", H::string(QStringLiteral("a𝄞"))},
+        {"2 2$9 u: 'αβγδ'", H::stringArray({2}, {QStringLiteral("αβ"), QStringLiteral("γδ")})},
+        {"'a',(255{a.),'b'", H::string(QStringLiteral("a\uFFFDb"))},
+        // boxes become variants
+        {"1;'ab';2 2$0.5", H::variantArray({3}, {H::boolean(true), H::string("ab"),
+                                                 H::doubleArray({2, 2}, {0.5, 0.5, 0.5, 0.5})})},
+        {"<1 2", H::variant(H::longArray({2}, {1, 2}))},
+        {"2 1$(<<'a'),<3j4", H::variantArray({2, 1}, {H::variant(H::string("a")), H::string("3j4")})},
+        // extended and rational become numbers, complex J's text
+        {"!20x", H::longValue(2432902008176640000)},
+        {"- 2^63x", H::longValue(std::numeric_limits<std::int64_t>::min())},
+        {"1 2 3x", H::longArray({3}, {1, 2, 3})},
+        {"1 , 2^70x", H::doubleArray({2}, {1, std::ldexp(1.0, 70)})},
+        {"1r3", H::doubleValue(1.0 / 3)},
+        {"_3r4 5r2", H::doubleArray({2}, {-0.75, 2.5})},
+        {"x: _", H::doubleValue(INFINITY)},
+        {"3j4", H::string("3j4")},
+        {"3j4 _1.5j_2 5 1e20j1e_5", H::stringArray({4}, {"3j4", "_1.5j_2", "5", "1e20j1e_5"})},
+        // symbols and sparse arrays
+        {"s:' ab'", H::stringArray({1}, {"ab"})},
+        {"s: <'ab'", H::string("ab")},
+        {"2 1$s:' ab cd'", H::stringArray({2, 1}, {"ab", "cd"})},
+        {"$. 1 0 2", H::longArray({3}, {1, 0, 2})},
+        {"$. 2 2$0 0.5", H::doubleArray({2, 2}, {0, 0.5, 0, 0.5})},
+        {"1;s:' ab'", H::variantArray({2}, {H::boolean(true), H::variantArray({1}, {H::string("ab")})})},
+    };
+    for (const auto& [expression, value] : cases)
+        EXPECT_EQ(eval(*j, QString::fromUtf8(expression)), value) << expression;
+
+    for (const auto& [expression, dims] :
+         {std::pair{"0 3$0", Dims{0, 3}}, {"3 0$0.5", Dims{3, 0}}, {"0$<1", Dims{0}}})
+        EXPECT_EQ(eval(*j, expression).dims(), dims) << expression;
+    EXPECT_DOUBLE_EQ(eval(*j, "!30x").doubles()->front(), 265252859812191058636308480000000.0);
+    EXPECT_DOUBLE_EQ(eval(*j, "(2^200x) % 3").doubles()->front(), std::ldexp(1.0, 200) / 3);
+    const HostValue big = eval(*j, "i. 1000 1000");
+    EXPECT_EQ(big.dims(), (Dims{1000, 1000}));
+    EXPECT_EQ(big.longs()->back(), 999999);
+}
+
+TEST_F(JEngineTest, NameListArrivesAsStringsAndConversionsLeaveNoNamesBehind) {
+    ASSERT_EQ(j->Do("a=: 1"), 0);
+    ASSERT_EQ(j->Do("b=: 'x'"), 0);
+    eval(*j, "s:' ab'");
+    eval(*j, "$. 1 0 2");
+    eval(*j, "1;s:' ab'");
+    EXPECT_EQ(eval(*j, "4!:1 (0 1 2 3)"),
+              H::variantArray({3}, {H::string("J_Get"), H::string("a"), H::string("b")}));
+}
+
+// ---- GetB and Do codes, base locale ------------------------------------------------
+
+TEST_F(JEngineTest, GetBCodesTellUndefinedFromVerbsAndBadNames) {
+    HostValue v = H::longValue(7);
+    EXPECT_EQ(j->GetB("nosuchname", v), 16);
+    EXPECT_TRUE(v.isEmpty());
+    for (const char* definition : {"J_Get=. +/", "adv=: /", "conj=: @"}) ASSERT_EQ(j->Do(definition), 0);
+    for (const char* name : {"J_Get", "adv", "conj"}) EXPECT_EQ(getB(name), 3) << name;
+    for (const char* bad : {"", "1abc", "a b", "a__", "_a", "a.b", "a_b_c_d__", "x_", "名前"})
+        EXPECT_EQ(getB(bad), 4) << bad;
+    EXPECT_EQ(j->GetB(QString(300, QLatin1Char('a')), v), 4);
+}
+
+TEST_F(JEngineTest, NamesAreAddressedInBaseWhereEverySentenceStarts) {
+    EXPECT_EQ(baseQualifiedName(" J_A "), QByteArray("J_A_base_"));
+    for (const char* kept : {"a_z_", "a_12_", "a__b"}) EXPECT_EQ(baseQualifiedName(kept), QByteArray(kept));
+    EXPECT_FALSE(baseQualifiedName("a_-_"));
+    ASSERT_EQ(j->Do("r_xyz_=: 42"), 0);
+    EXPECT_EQ(eval(*j, "r_xyz_"), H::longValue(42));
+
+    ASSERT_EQ(j->Do("cocurrent 'xyz'"), 0);
+    ASSERT_EQ(j->Do("q=: 5"), 0);
+    EXPECT_EQ(getB("q_base_"), 0);
+    EXPECT_EQ(eval(*j, "> 18!:5 ''"), H::string("base"));
+    // Within one sentence the switch holds; reads and writes still address base.
+    ASSERT_EQ(j->Do("w=: 6 [ cocurrent 'xyz'"), 0);
+    EXPECT_EQ(getB("w"), 16);
+    EXPECT_EQ(getB("w_xyz_"), 0);
+    EXPECT_EQ(j->Set("J_A", H::longValue(1)), 0);
+    EXPECT_EQ(eval(*j, "J_A_base_"), H::longValue(1));
+}
+
+TEST_F(JEngineTest, ErrorCodesFollowTheWindowsNumberingAndNameTheirJError) {
+    const std::tuple<const char*, int, const char*> cases[] = {{"1 + undefinedname 2", 16, "value error"},
+                                                               {"1 + 'a'", 3, "domain error"},
+                                                               {"1 2 + 1 2 3", 9, "length error"},
+                                                               {"1 +.. 2", 21, "spelling error"},
+                                                               {"1+2", 0, ""}};
+    for (const auto& [sentence, code, text] : cases) {
+        EXPECT_EQ(j->Do(sentence), code) << sentence;
+        EXPECT_EQ(j->ErrorText(code), QString::fromUtf8(text)) << sentence;
+    }
+    EXPECT_EQ(j->Do("J_Get=. "), 19);
+    EXPECT_EQ(j->ErrorText(15), QStringLiteral("exit request"));
+    EXPECT_FALSE(j->ErrorText(99).isEmpty());
+}
+
+TEST_F(JEngineTest, BlankSentencesNeverReachJAndLineBreaksAreBlanks) {
+    // After an error inside an explicit definition an empty line would open J's debugger.
+    ASSERT_EQ(j->Do("g=: 3 : 'y + 1 2 3'"), 0);
+    EXPECT_EQ(j->Do("g 1 2"), 9);
+    j->takeOutput();
+    for (const char* blank : {"", "  \t ", "\r\n"}) EXPECT_EQ(j->Do(blank), 0);
+    EXPECT_EQ(j->takeOutput(), QString());
+    EXPECT_EQ(eval(*j, "1 +\r\n 2\r\n"), H::longValue(3));
+    EXPECT_EQ(eval(*j, "1\n2\r3"), H::longArray({3}, {1, 2, 3}));
+    EXPECT_EQ(eval(*j, "1\t+\t2"), H::longValue(3));
+    EXPECT_EQ(j->Do(QStringLiteral("1+2") + QChar(0) + QStringLiteral("3")), 21);
+    EXPECT_NE(j->Do(QStringLiteral("1 +\x01 2")), 0);
+    EXPECT_EQ(eval(*j, "1+2"), H::longValue(3));
+}
+
+TEST_F(JEngineTest, SentencesThatWouldWaitForInputReturnAtOnce) {
+    EXPECT_EQ(j->Do("f=: 3 : 0"), 0);  // a definition's further lines
+    EXPECT_EQ(getB("f"), 3);
+    EXPECT_EQ(eval(*j, "0 : 0"), H::string(QString()));
+    ASSERT_EQ(j->Do("g=: 3 : 'y + 1 2 3'"), 0);  // J's debugger suspending on an error
+    ASSERT_EQ(j->Do("13!:0 ]1"), 0);
+    EXPECT_EQ(j->Do("g 1 2"), 9);
+    EXPECT_EQ(j->Do("g 1 2"), 9);
+    j->Do("13!:0 ]0");
+    std::vector<int> kinds;  // an exit request keeps the program and the engine
+    j->setOutputHandler([&](int kind, const QString&) { kinds.push_back(kind); });
+    EXPECT_EQ(j->Do("2!:55 ''"), 15);
+    j->setOutputHandler({});
+    EXPECT_NE(std::find(kinds.begin(), kinds.end(), 5), kinds.end());
+    EXPECT_EQ(eval(*j, "1+2"), H::longValue(3));
+}
+
+// ---- Set and Clear -----------------------------------------------------------------
+
+TEST_F(JEngineTest, SetKeepsEveryPlainKindAndJSeesItsShape) {
+    const HostValue table = H::doubleArray({3, 2}, {1.5, -2, 3.25, 4, 1e300, 0});
+    for (const HostValue& v : {H::longValue(-7), H::doubleValue(2.5), H::boolean(true),
+                               H::longArray({2, 2}, {1, 2, 3, 4}), H::booleanArray({3}, {1, 0, 1}),
+                               H::doubleArray({0}, {}), table, H::string(QStringLiteral("日本語 text"))}) {
+        ASSERT_EQ(j->Set("J_B", v), 0);
+        HostValue back;
+        ASSERT_EQ(j->GetB("J_B", back), 0);
+        EXPECT_EQ(back, v) << back.type();
+    }
+    EXPECT_EQ(eval(*j, "# J_B"), H::longValue(14)) << "UTF-8 bytes in J";
+    ASSERT_EQ(j->Set("J_A", table), 0);
+    EXPECT_EQ(eval(*j, "$J_A"), H::longArray({2}, {3, 2}));
+    EXPECT_EQ(eval(*j, "+/ , J_A"), H::doubleValue(1.5 - 2 + 3.25 + 4 + 1e300));
+}
+
+TEST_F(JEngineTest, SetMakesVariantsOfNumbersPlainAndRefusesWhatJCannotHoldPlainly) {
+    const std::pair<HostValue, HostValue> plain[] = {
+        {H::variantArray({2}, {H::longValue(1), H::doubleValue(0.5)}), H::doubleArray({2}, {1, 0.5})},
+        {H::variantArray({2}, {H::longValue(1), H::boolean(true)}), H::longArray({2}, {1, 1})},
+        {H::variant(H::doubleValue(4)), H::doubleValue(4)}};
+    for (const auto& [given, held] : plain) {
+        ASSERT_EQ(j->Set("J_C", given), 0);
+        EXPECT_EQ(eval(*j, "J_C"), held);
+    }
+    for (const HostValue& refused :
+         {H(), H::stringArray({2}, {"a", "b"}), H::variantArray({1}, {H::string("a")})})
+        EXPECT_EQ(j->Set("J_D", refused), 3);
+    EXPECT_EQ(j->Set("1bad", H::longValue(1)), 4);
+    EXPECT_EQ(getB("J_D"), 16);
+}
+
+TEST_F(JEngineTest, ClearLeavesNoUserNameButTheLibrary) {
+    for (const char* definition : {"a=: 1", "v=: +/", "adv=: /", "conj=: @", "J_Get=. 2"})
+        ASSERT_EQ(j->Do(definition), 0) << definition;
+    ASSERT_EQ(j->Set("J_A", H::doubleValue(1)), 0);
+    j->Clear();
+    EXPECT_EQ(eval(*j, "# 4!:1 (0 1 2 3)"), H::longValue(0));
+    EXPECT_EQ(getB("a"), 16);
+    EXPECT_EQ(getB("J_A"), 16);
+    EXPECT_EQ(eval(*j, "3 = 4!:0 <'cocurrent_z_'"), H::boolean(true)) << "the library stays";
+}
+
+// ---- output --------------------------------------------------------------------------
+
+TEST_F(JEngineTest, OutputIsCapturedAndNeverReachesTheTerminal) {
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    fflush(stdout);
+    fflush(stderr);
+    const int savedOut = dup(1), savedErr = dup(2);
+    dup2(fds[1], 1);
+    dup2(fds[1], 2);
+    const int codes[] = {j->Do("smoutput 'x'"), j->Do("1+2"), j->Do("1 + 'a'")};
+    fflush(stdout);
+    fflush(stderr);
+    dup2(savedOut, 1);
+    dup2(savedErr, 2);
+    for (int fd : {savedOut, savedErr, fds[1]}) close(fd);
+    std::string leaked;
+    char buf[256];
+    for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) leaked.append(buf, static_cast<size_t>(n));
+    close(fds[0]);
+
+    EXPECT_EQ(std::vector<int>(codes, codes + 3), (std::vector<int>{0, 0, 3}));
+    EXPECT_EQ(leaked, "");
+    const auto chunks = j->takeOutputChunks();
+    ASSERT_GE(chunks.size(), 3u);
+    EXPECT_EQ(std::make_pair(chunks[0].kind, chunks[0].text), std::make_pair(6, QStringLiteral("x\n")));
+    EXPECT_EQ(std::make_pair(chunks[1].kind, chunks[1].text), std::make_pair(1, QStringLiteral("3\n")));
+    EXPECT_EQ(chunks[2].kind, 2);
+    EXPECT_TRUE(chunks[2].text.contains(QStringLiteral("domain error")));
+    EXPECT_EQ(j->takeOutput(), QString());
+}
+
+TEST_F(JEngineTest, OutputHandlerSeesOutputLiveMayNotCallBackAndGetsNoInspectionHint) {
+    std::vector<std::pair<int, QString>> seen;
+    int inner = -1;
+    j->setOutputHandler([&](int kind, const QString& text) {
+        seen.emplace_back(kind, text);
+        if (inner == -1) inner = j->Do("1+1");
+    });
+    ASSERT_EQ(j->Do("g=: 3 : 'y + 1 2 3'"), 0);
+    EXPECT_EQ(j->Do("g 1 2"), 9);
+    EXPECT_EQ(j->Do("'日本'"), 0);
+    EXPECT_EQ(j->Do("1+2"), 0) << "the handler may not re-enter, but the next call works";
+    j->setOutputHandler({});
+    EXPECT_EQ(inner, JEngine::kControlError);
+    ASSERT_GE(seen.size(), 3u);
+    for (const auto& [kind, text] : seen) EXPECT_FALSE(text.contains(QStringLiteral("Press ENTER")));
+    EXPECT_EQ(seen[seen.size() - 2], std::make_pair(1, QStringLiteral("日本\n")));
+    const QString kept = j->takeOutput();
+    EXPECT_TRUE(kept.contains(QStringLiteral("length error")));
+    EXPECT_FALSE(kept.contains(QStringLiteral("Press ENTER")));
+}
+
+// ---- lifetime -----------------------------------------------------------------------
+
+TEST(JEngineLifetime, EnginesComeAndGoRepeatedlyWithSeparateNames) {
+    JEngine* shared = sharedTestEngine();
+    ASSERT_NE(shared, nullptr);
+    ASSERT_EQ(shared->Do("onlyshared=: 1"), 0);
+    HostValue v;
+    for (int round = 0; round < 3; ++round) {
+        QString error;
+        std::unique_ptr<JEngine> e = JEngine::create(&error);
+        ASSERT_NE(e, nullptr) << error.toStdString();
+        EXPECT_EQ(eval(*e, "1+2"), H::longValue(3));
+        EXPECT_EQ(e->GetB("onlyshared", v), 16);
+        EXPECT_EQ(e->Do("mine=: 2"), 0);
+    }
+    EXPECT_EQ(shared->GetB("mine", v), 16);
+    EXPECT_EQ(shared->GetB("onlyshared", v), 0);
+    shared->Clear();
+}
+
+// Engines that cannot start. Each case runs this test again in a fresh process (where no
+// engine is loaded yet) with a J home of its own, named by KALVORET_TEST_CHILD.
+TEST(JEngineCreate, ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops) {
+    const QByteArray child = qgetenv("KALVORET_TEST_CHILD");
+    if (child.isEmpty()) {
+        QTemporaryDir broken,
+            profileHome;  // a file that is not a library; the real engine beside a failing profile
+        const auto candidates = jHomeCandidates();
+        ASSERT_FALSE(candidates.empty());
+        const QFileInfo realLibrary(jLibraryPath(candidates.front().folder));
+        ASSERT_TRUE(realLibrary.exists());
+        ASSERT_TRUE(QDir(broken.path()).mkpath("bin") && QDir(profileHome.path()).mkpath("bin"));
+        for (const QString& file : {QStringLiteral("libj.so"), QStringLiteral("libgmp.so")})
+            QFile::link(realLibrary.absolutePath() + "/" + file, profileHome.path() + "/bin/" + file);
+        for (const auto& [path, text] : {std::pair{broken.path() + "/bin/libj.so", "not a library"},
+                                         {profileHome.path() + "/bin/profile.ijs", "x =. 1 + 'a'\n"}}) {
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(text);
+        }
+        for (const auto& [name, home] : {std::pair{"missing", QStringLiteral("/nonexistent/kalvoret-j-home")},
+                                         {"broken", broken.path()},
+                                         {"profile", profileHome.path()}}) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert("KALVORET_TEST_CHILD", name);
+            env.insert("KALVORET_J_HOME", home);
+            p.setProcessEnvironment(env);
+            p.setProcessChannelMode(QProcess::MergedChannels);
+            p.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=JEngineCreate."
+                     "ExplainsAMissingEngineAFileThatIsNoLibraryAndAProfileThatStops"});
+            ASSERT_TRUE(p.waitForFinished(60000));
+            const QByteArray log = p.readAll();
+            EXPECT_TRUE(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+                << name << ": " << log.toStdString();
+            EXPECT_TRUE(log.contains("[  PASSED  ] 1 test")) << name << ": " << log.toStdString();
+        }
+        return;
+    }
+    QString error;
+    EXPECT_EQ(JEngine::create(&error), nullptr);
+    const QString home = qEnvironmentVariable("KALVORET_J_HOME");
+    QStringList expected = {home + "/bin/libj.so"}, absent;
+    if (child == "missing")
+        expected << QStringLiteral("J エンジン") << QStringLiteral("file not found")
+                 << QStringLiteral("pip install --no-deps --target") << QStringLiteral("scripts/setup");
+    else if (child == "broken")  // dlopen's reason is passed on
+        absent << QStringLiteral("file not found");
+    else
+        expected = {QStringLiteral("profile.ijs"), QStringLiteral("domain error")};
+    for (const QString& part : expected) EXPECT_TRUE(error.contains(part)) << error.toStdString();
+    for (const QString& part : absent) EXPECT_FALSE(error.contains(part)) << error.toStdString();
+}
+
+// ---- J's number form ----------------------------------------------------------------
+
+TEST(JNumberText, WritesNumbersAsJDoes) {
+    const std::pair<double, const char*> cases[] = {
+        {3, "3"},        {-2.5, "_2.5"},    {1e20, "1e20"}, {1e-5, "1e_5"}, {-1.5e-7, "_1.5e_7"},
+        {INFINITY, "_"}, {-INFINITY, "__"}, {0, "0"},
+    };
+    for (const auto& [v, text] : cases) EXPECT_EQ(jNumberText(v), QString::fromLatin1(text)) << v;
+    EXPECT_EQ(jComplexText(3, 4), QStringLiteral("3j4"));
+    EXPECT_EQ(jComplexText(-1, 0), QStringLiteral("_1"));
+    EXPECT_EQ(jComplexText(0, -1), QStringLiteral("0j_1"));
+}
+
+}  // namespace
