@@ -56,7 +56,8 @@ TEST_F(DicWindowTest, LoadListsTheWholeTableOnEveryTab) {
     EXPECT_EQ(f.windowTitle(), QStringLiteral("KalvoretStatWord"));
     EXPECT_EQ(frmDicDisp::caption(f.Command1[1]), QStringLiteral("検索\r実行"));
     EXPECT_EQ(frmDicDisp::caption(f.Command1[2]), QStringLiteral("検索"));
-    const QString counts[4] = {{}, "検索件数 = 6", "検索項目 = 6", "検索件数 = 6"};
+    const QString all = QString::number(kTermCount);
+    const QString counts[4] = {{}, "検索件数 = " + all, "検索項目 = " + all, "検索件数 = " + all};
     for (int n = 1; n <= 3; ++n) {
         EXPECT_EQ(f.MSFlexGrid1[n]->Rows(), 2 + kTermCount);
         EXPECT_EQ(f.Label5[n]->text(), counts[n]);
