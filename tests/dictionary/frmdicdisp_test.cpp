@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QDate>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -133,6 +134,40 @@ TEST_F(DicWindowTest, SearchTextIsSharedAndEachPanelKeepsItsOwnMode) {
     f.Command1[3]->click();
     EXPECT_EQ(f.MSFlexGrid1[3]->Rows(), 3);
     EXPECT_EQ(f.Text1[3]->SelLength(), f.Text1[3]->Text().size());
+    EXPECT_TRUE(t.msgBox.calls.empty());
+}
+
+TEST_F(DicWindowTest, EnterSearchesTheTabAndTheFocusComesBackToTheBoxWithItsTextSelected) {
+    frmDicDisp& f = show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    const std::tuple<int, const char*, QString> cases[] = {
+        // panel, typed, first word of the first hit
+        {1, "ji lu", "機率"},
+        {2, "ﾃﾞｰﾀ", "データ"},
+        {3, "ANOVA", "analysis of variance"},
+        {1, "zzz", ""},  // no hits: the box is ready for another try all the same
+    };
+    for (const auto& [n, typed, first] : cases) {
+        SCOPED_TRACE(typed);
+        f.TabStrip1->setSelectedIndex(n);
+        QWidget* box = f.Text1[n]->editor();
+        f.Text1[n]->setText(QString());
+        // Kana arrive from the input method, as a committed string.
+        QInputMethodEvent im;
+        im.setCommitString(QString::fromUtf8(typed));
+        QCoreApplication::sendEvent(box, &im);
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(f.MSFlexGrid1[n]->TextMatrix(2, 1), first);
+        EXPECT_TRUE(box->hasFocus());
+        EXPECT_EQ(f.Text1[n]->SelLength(), f.Text1[n]->Text().size());
+
+        // The button takes the focus when clicked, and gives it back.
+        QTest::mouseClick(f.Command1[n], Qt::LeftButton);
+        EXPECT_EQ(f.MSFlexGrid1[n]->TextMatrix(2, 1), first);
+        EXPECT_TRUE(box->hasFocus());
+        EXPECT_EQ(f.Text1[n]->SelLength(), f.Text1[n]->Text().size());
+    }
     EXPECT_TRUE(t.msgBox.calls.empty());
 }
 
