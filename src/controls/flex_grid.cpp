@@ -103,6 +103,16 @@ void FlexGrid::setColWidth(int col, int twips) {
     }
 }
 
+void FlexGrid::setColFontName(int col, const QString& family) {
+    if (family.isEmpty()) {
+        m_model->setColFont(col, std::nullopt);
+        return;
+    }
+    QFont f = font();
+    f.setFamilies({family});
+    m_model->setColFont(col, f);
+}
+
 int FlexGrid::CellAlignment() const {
     auto a = m_model->cellAlignment(m_row, m_col);
     return a ? *a : m_model->colAlignment(m_col);

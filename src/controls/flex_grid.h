@@ -31,6 +31,9 @@ public:
     // Widths in twips; 0 hides the column.
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+    // The family of a column's result cells (the header rows keep the grid's
+    // font), at the grid's size; empty: the grid's own font.
+    void setColFontName(int col, const QString& family);
     int ColAlignment(int col) const { return m_model->colAlignment(col); }
     void setColAlignment(int col, int alignment) { m_model->setColAlignment(col, alignment); }
     // Formatting of the current cell.

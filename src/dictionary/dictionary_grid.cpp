@@ -1,7 +1,9 @@
 #include "dictionary/dictionary_grid.h"
 
+#include <algorithm>
 #include <array>
 
+#include "base/fonts.h"
 #include "controls/flex_grid.h"
 
 namespace {
@@ -38,6 +40,12 @@ const Headers& headers(DicSearchKind kind) {
 
 int keyColumn(DicSearchKind kind) { return kind == DicSearchKind::English ? 1 : 2; }
 
+int pinyinColumn(DicSearchKind kind) {
+    const std::array<QString, 7> fields = DictionarySearch::columnFields(kind);
+    return 1 + static_cast<int>(std::find(fields.begin(), fields.end(), QStringLiteral("ChineseH")) -
+                                fields.begin());
+}
+
 QString countPrefix(DicSearchKind kind) {
     return kind == DicSearchKind::Japanese ? QStringLiteral("検索項目 = ") : QStringLiteral("検索件数 = ");
 }
@@ -66,6 +74,8 @@ void resetResultGrid(FlexGrid& grid, DicSearchKind kind) {
         grid.setTextMatrix(1, c, QString::fromUtf8(h.bottom[c]));
     }
     m.setCellBackColor(1, keyColumn(kind), kKeyColumnColour);
+    for (int c = 1; c < kCols; ++c)
+        grid.setColFontName(c, c == pinyinColumn(kind) ? pinyinFontFamily() : QString());
 }
 
 void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow>& rows) {

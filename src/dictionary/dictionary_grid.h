@@ -15,6 +15,9 @@ inline constexpr std::uint32_t kKeyColumnColour = 0xFFC0C0;
 // The column holding the searched field.
 int keyColumn(DicSearchKind kind);
 
+// The column holding the Chinese pronunciation, shown in the pinyin font.
+int pinyinColumn(DicSearchKind kind);
+
 // "検索件数 = 12" ("検索項目 = " for the Japanese search).
 QString countPrefix(DicSearchKind kind);
 QString countText(DicSearchKind kind, int count);

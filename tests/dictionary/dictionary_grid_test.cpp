@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRawFont>
+
 #include "controls/flex_grid.h"
 
 namespace {
@@ -57,6 +59,34 @@ TEST(ResultGrid, FillNumbersFromRowTwoShadesKeysAndLeavesEmptyFieldsEmpty) {
     EXPECT_EQ(shade(g, 2, 2), kKeyColumnColour);
     fillResultGrid(g, DicSearchKind::Chinese, {});
     EXPECT_EQ(g.Rows(), 2);
+}
+
+TEST(ResultGrid, PinyinCellsUseAFontThatHasEveryToneMarkedVowel) {
+    const QString vowels = QStringLiteral("āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü");
+    const std::pair<DicSearchKind, int> cases[] = {
+        {DicSearchKind::Chinese, 2}, {DicSearchKind::Japanese, 4}, {DicSearchKind::English, 5}};
+    for (const auto& [kind, column] : cases) {
+        FlexGrid g;
+        setUpResultGrid(g);
+        fillResultGrid(g, kind, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
+        EXPECT_EQ(pinyinColumn(kind), column);
+        for (int c = 1; c < g.Cols(); ++c) {
+            const QVariant font = g.grid().data(g.grid().index(2, c), Qt::FontRole);
+            EXPECT_EQ(font.isValid(), c == column) << c;
+            EXPECT_FALSE(g.grid().data(g.grid().index(1, c), Qt::FontRole).isValid()) << "header " << c;
+        }
+        // The font the cell is drawn with, asked for each glyph.
+        const QRawFont raw =
+            QRawFont::fromFont(g.grid().data(g.grid().index(2, column), Qt::FontRole).value<QFont>());
+        ASSERT_TRUE(raw.isValid());
+        EXPECT_EQ(raw.familyName(), QStringLiteral("DejaVu Sans"));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(vowels);
+        ASSERT_EQ(glyphs.size(), vowels.size());
+        for (qsizetype i = 0; i < vowels.size(); ++i) {
+            EXPECT_TRUE(raw.supportsCharacter(vowels[i])) << QString(vowels[i]).toStdString();
+            EXPECT_NE(glyphs[i], 0u) << QString(vowels[i]).toStdString();
+        }
+    }
 }
 
 }  // namespace
