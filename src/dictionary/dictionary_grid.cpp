@@ -58,13 +58,16 @@ void setUpResultGrid(FlexGrid& grid) {
     grid.setFixedRows(2);
     grid.setFixedCols(1);
     grid.setColWidth(0, kNumberColumnWidth);
+    grid.setAllowUserResizing(true);
 }
 
 void resetResultGrid(FlexGrid& grid, DicSearchKind kind) {
     grid.setRows(2);
     grid.setCols(kCols);
     grid.setMergeRow(0, true);
-    for (int c = 1; c < kCols; ++c) grid.setColWidth(c, kWidths[c]);
+    // A width the user dragged stays for the next searches.
+    for (int c = 1; c < kCols; ++c)
+        if (!grid.ColWidthSetByUser(c)) grid.setColWidth(c, kWidths[c]);
     FlexGridModel& m = grid.grid();
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < kCols; ++c) m.setCellAlignment(r, c, kCentre);

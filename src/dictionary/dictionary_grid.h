@@ -22,10 +22,12 @@ int pinyinColumn(DicSearchKind kind);
 QString countPrefix(DicSearchKind kind);
 QString countText(DicSearchKind kind, int count);
 
-// What a grid is before any search: the number column as a header column.
+// What a grid is before any search: the number column as a header column, the
+// columns widened or narrowed by dragging their header borders.
 void setUpResultGrid(FlexGrid& grid);
 
-// Back to the two header rows with their texts, widths, centring and shading.
+// Back to the two header rows with their texts, widths (except those the user
+// dragged), centring and shading.
 void resetResultGrid(FlexGrid& grid, DicSearchKind kind);
 
 // Resets the grid, then lists the rows numbered from 1, the key column shaded;

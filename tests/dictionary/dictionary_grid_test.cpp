@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QRawFont>
+#include <QTableView>
+#include <QTest>
 
 #include "controls/flex_grid.h"
 
@@ -59,6 +61,22 @@ TEST(ResultGrid, FillNumbersFromRowTwoShadesKeysAndLeavesEmptyFieldsEmpty) {
     EXPECT_EQ(shade(g, 2, 2), kKeyColumnColour);
     fillResultGrid(g, DicSearchKind::Chinese, {});
     EXPECT_EQ(g.Rows(), 2);
+}
+
+TEST(ResultGrid, AColumnTheUserWidenedKeepsItsWidthThroughLaterSearches) {
+    FlexGrid g;
+    setUpResultGrid(g);
+    resetResultGrid(g, DicSearchKind::English);
+    g.resize(600, 200);
+    g.show();
+    QWidget* header = g.findChild<QTableView*>()->viewport();
+    const int border = g.columnViewportPosition(1) + g.columnWidth(1), y = g.rowHeight(1) / 2;
+    QTest::mousePress(header, Qt::LeftButton, {}, QPoint(border, y));
+    QTest::mouseMove(header, QPoint(border + 150, y));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(border + 150, y));
+    fillResultGrid(g, DicSearchKind::English, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
+    EXPECT_EQ(g.ColWidth(1), 1500 + 150 * 15);
+    EXPECT_EQ(g.ColWidth(2), 2500);
 }
 
 TEST(ResultGrid, PinyinCellsUseAFontThatHasEveryToneMarkedVowel) {
