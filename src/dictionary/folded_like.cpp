@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/sqlite_handle.h"
 #include "dictionary/search_fold.h"
 
 namespace {
@@ -79,9 +80,7 @@ void foldedLike(sqlite3_context* ctx, int, sqlite3_value** argv) {
 }  // namespace
 
 bool registerFoldedLike(QSqlDatabase& db) {
-    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
-    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0) return false;
-    sqlite3* h = *static_cast<sqlite3* const*>(handle.constData());
+    sqlite3* h = sqliteHandle(db);
     return h && sqlite3_create_function_v2(h, "folded_like", 3, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
                                            foldedLike, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
