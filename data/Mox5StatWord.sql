@@ -1553,3 +1553,4 @@ INSERT INTO Mox5StatWord (ID, ChineseKey, JapaneseKey, ChineseK, ChineseH, Japan
 INSERT INTO Mox5StatWord (ID, ChineseKey, JapaneseKey, ChineseK, ChineseH, JapaneseK, JapaneseH, EnglishK, Note1, Note2, EnglishA) VALUES (1552, 'zhutimoxing', 'とぴっくもでる', '主題模型', 'zhǔ tí mó xíng', 'トピックモデル', 'とぴっくもでる', 'topic model', NULL, '機械学習', NULL);
 INSERT INTO Mox5StatWord (ID, ChineseKey, JapaneseKey, ChineseK, ChineseH, JapaneseK, JapaneseH, EnglishK, Note1, Note2, EnglishA) VALUES (1553, 'ziranyuyanchuli', 'しぜんげんごしょり', '自然語言處理', 'zì rán yǔ yán chǔ lǐ', '自然言語処理', 'しぜんげんごしょり', 'natural language processing', NULL, '機械学習', 'NLP');
 INSERT INTO Mox5StatWord (ID, ChineseKey, JapaneseKey, ChineseK, ChineseH, JapaneseK, JapaneseH, EnglishK, Note1, Note2, EnglishA) VALUES (1554, 'cidaimoxing', 'ばっぐおぶわーず', '詞袋模型', 'cí dài mó xíng', 'バッグ・オブ・ワーズ', 'ばっぐおぶわーず', 'bag-of-words model', NULL, '機械学習', 'BoW');
+PRAGMA user_version = 2;

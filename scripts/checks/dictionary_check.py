@@ -19,11 +19,17 @@ Conventions checked here:
   EnglishA   standard abbreviations and other findable forms of EnglishK,
              separated by "; ", or NULL.
   No Chinese, Japanese or English word twice; one katakana form per loanword.
+  The last line "PRAGMA user_version = N;" stamps the content version: every
+  earlier version is kept as data/history/Mox5StatWord.vK.sql (the program
+  tells a user's rows from shipped ones with it), and the checksum recorded for
+  N in data/history/Mox5StatWord.sha256 must still fit, so changed content
+  cannot ship under an old version.
 
   --sql FILE, --exceptions FILE  check other copies of the two files.
   --self-test  runs the check on broken copies of a part of the table and
                fails unless each break is reported.
 """
+import hashlib
 import os
 import re
 import shutil
@@ -36,6 +42,9 @@ import unicodedata
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 SQL_PATH = os.path.join(ROOT, "data", "Mox5StatWord.sql")
 EXCEPTIONS_PATH = os.path.join(ROOT, "data", "dictionary_reading_exceptions.tsv")
+HISTORY_DIR = os.path.join(ROOT, "data", "history")
+SUMS_PATH = os.path.join(HISTORY_DIR, "Mox5StatWord.sha256")
+VERSION_LINE = re.compile(r"^PRAGMA user_version = ([1-9][0-9]*);$")
 EXCEPTIONS_HEADER = "field\tword\tours\tlibrary\treason"
 TABLE = "Mox5StatWord"
 COLUMNS = ["ID", "ChineseKey", "JapaneseKey", "ChineseK", "ChineseH",
@@ -196,7 +205,8 @@ def load(path, problems):
     for index, (n, line) in enumerate(lines):
         if index == 0 and line != CREATE:
             problems.append(f"line {n}: first statement is not the expected CREATE TABLE")
-        if index > 0 and not (line.startswith(INSERT_HEAD) and line.endswith(");")):
+        version_line = index == len(lines) - 1 and VERSION_LINE.match(line)
+        if index > 0 and not version_line and not (line.startswith(INSERT_HEAD) and line.endswith(");")):
             problems.append(f"line {n}: not an INSERT INTO {TABLE} statement")
         try:
             db.execute(line)
@@ -381,6 +391,29 @@ def check(sql_path, exceptions_path, min_rows=MIN_ROWS, verbose=False):
     return problems, rows, reviewed
 
 
+def check_versions(sql_path, problems):
+    """The content version, its history and its recorded checksum."""
+    lines = [l for l in open(sql_path, encoding="utf-8").read().split("\n") if l.strip()]
+    match = VERSION_LINE.match(lines[-1]) if lines else None
+    if not match:
+        problems.append('the last line is not "PRAGMA user_version = N;"')
+        return
+    version = int(match.group(1))
+    for v in range(1, version):
+        if not os.path.exists(os.path.join(HISTORY_DIR, f"Mox5StatWord.v{v}.sql")):
+            problems.append(f"version {v} is not kept as data/history/Mox5StatWord.v{v}.sql")
+    digest = hashlib.sha256(("\n".join(lines[:-1]) + "\n").encode("utf-8")).hexdigest()
+    recorded = {}
+    for line in open(SUMS_PATH, encoding="utf-8"):
+        parts = line.split()
+        if len(parts) == 2 and parts[0].isdigit():
+            recorded[int(parts[0])] = parts[1]
+    if recorded.get(version) != digest:
+        problems.append(f"the content is not version {version} as data/history/Mox5StatWord.sha256 records it: "
+                        f"keep the file of version {version} as data/history/Mox5StatWord.v{version}.sql, "
+                        f"make the last line version {version + 1} and record \"{version + 1} {digest}\"")
+
+
 def self_test():
     """Breaks copies of the first rows in three ways; each must be reported."""
     sql_lines = open(SQL_PATH, encoding="utf-8").read().split("\n")
@@ -403,6 +436,19 @@ def self_test():
     ]
     failed = 0
     with tempfile.TemporaryDirectory() as tmp:
+        changed = os.path.join(tmp, "changed.sql")
+        open(changed, "w", encoding="utf-8").write(
+            open(SQL_PATH, encoding="utf-8").read().replace("'記述統計'", "'記述統計 '", 1))
+        for name, path, want in (("version intact", SQL_PATH, None),
+                                 ("content changed, version not", changed, "is not version")):
+            problems = []
+            check_versions(path, problems)
+            ok = not problems if want is None else bool(problems) and all(want in p for p in problems)
+            print(f"dictionary self-test: {name}: {'ok' if ok else 'WRONG'}")
+            if not ok:
+                failed += 1
+                for p in problems:
+                    print(f"    {p}")
         for name, sql, exc, want in cases:
             sql_path, exc_path = os.path.join(tmp, "t.sql"), os.path.join(tmp, "e.tsv")
             open(sql_path, "w", encoding="utf-8").write("\n".join(sql) + "\n")
@@ -430,6 +476,8 @@ def main():
         if arg in paths:
             paths[arg] = args[i + 1]
     problems, rows, reviewed = check(paths["--sql"], paths["--exceptions"], verbose="-v" in args)
+    if paths["--sql"] == SQL_PATH:
+        check_versions(SQL_PATH, problems)
     for p in problems:
         print("dictionary: " + p)
     topics = {}
