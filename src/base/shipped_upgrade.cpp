@@ -164,7 +164,7 @@ QString freeBackupName(const QString& file) {
 bool copyDatabase(QSqlDatabase& db, const QString& to, QString& why) {
     sqlite3* from = sqliteHandle(db);
     sqlite3* dest = nullptr;
-    int rc = from ? sqlite3_open_v2(QFile::encodeName(to).constData(), &dest,
+    int rc = from ? sqlite3_open_v2(to.toUtf8().constData(), &dest,
                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr)
                   : SQLITE_MISUSE;
     if (rc == SQLITE_OK) {
