@@ -1,9 +1,6 @@
 #include "dictionary/folded_like.h"
 
 #include <sqlite3.h>
-#include <QSqlDatabase>
-#include <QSqlDriver>
-#include <QVariant>
 #include <string>
 #include <string_view>
 
