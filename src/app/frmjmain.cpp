@@ -2,6 +2,7 @@
 
 #include "app/excel_handoff.h"
 #include "app/frmabout.h"
+#include "app/shipped_upgrades.h"
 #include "base/app_state.h"
 #include "base/mouse_pointer.h"
 #include "base/session_gate.h"
@@ -328,6 +329,7 @@ void frmjMain::Form_Load() {
 
     matrices->InitFixedList();
     jvarList->InitJVarList();
+    upgradeShippedFiles(app());
 }
 
 void frmjMain::InitJ() {

@@ -9,6 +9,19 @@
 #include <QSqlQuery>
 #include <QUuid>
 
+bool runSqlLines(QSqlDatabase& db, const QString& sqlText, QString* error) {
+    QSqlQuery q(db);
+    const QStringList lines = sqlText.split(QLatin1Char('\n'));
+    for (const QString& line : lines) {
+        if (line.trimmed().isEmpty()) continue;
+        if (!q.exec(line)) {
+            if (error) *error = q.lastError().text() + QStringLiteral(": ") + line.left(80);
+            return false;
+        }
+    }
+    return true;
+}
+
 bool createDatabaseFromSql(const QString& path, const QString& sqlText, QString* error) {
     // Build beside the target and rename, so a failure never leaves half a file.
     const QString part = path + QStringLiteral(".part");
@@ -25,21 +38,11 @@ bool createDatabaseFromSql(const QString& path, const QString& sqlText, QString*
                 ok = false;
             } else {
                 db.transaction();
-                QSqlQuery q(db);
-                const QStringList lines = sqlText.split(QLatin1Char('\n'));
-                for (const QString& line : lines) {
-                    if (line.trimmed().isEmpty()) continue;
-                    if (!q.exec(line)) {
-                        if (error) *error = q.lastError().text() + QStringLiteral(": ") + line.left(80);
-                        ok = false;
-                        break;
-                    }
-                }
+                ok = runSqlLines(db, sqlText, error);
                 if (ok)
                     db.commit();
                 else
                     db.rollback();
-                q.finish();
                 db.close();
             }
         }

@@ -2,8 +2,11 @@
 
 #include <QString>
 
+class QSqlDatabase;
+
 // The shipped content of the two database files lives as SQL text in the
-// program's resources (":/shipped/<name>.sql"), one statement per line.
+// program's resources (":/shipped/<name>.sql"), one statement per line; a line
+// "PRAGMA user_version = N;" stamps the file with the content's version N.
 
 // The folder an installed program's shipped content lies in (<prefix>/share/kalvoret
 // beside <prefix>/bin), or "" when the program runs from its build folder.
@@ -19,3 +22,7 @@ bool ensureShippedDatabase(const QString& path, const QString& sqlResource, QStr
 
 // Runs SQL text of one statement per line against a fresh SQLite file.
 bool createDatabaseFromSql(const QString& path, const QString& sqlText, QString* error);
+
+// Runs SQL text of one statement per line on an open connection; stops at the
+// first failure.
+bool runSqlLines(QSqlDatabase& db, const QString& sqlText, QString* error);

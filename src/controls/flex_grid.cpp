@@ -6,8 +6,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -101,6 +104,16 @@ void FlexGrid::setColWidth(int col, int twips) {
         setColumnWidth(col, twipsToPixels(twips));
         m_frozen->setColumnWidth(col, twipsToPixels(twips));
     }
+}
+
+void FlexGrid::setColFontName(int col, const QString& family) {
+    if (family.isEmpty()) {
+        m_model->setColFont(col, std::nullopt);
+        return;
+    }
+    QFont f = font();
+    f.setFamilies({family});
+    m_model->setColFont(col, f);
 }
 
 int FlexGrid::CellAlignment() const {
@@ -264,8 +277,102 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* e) {
     emit DblClick();
 }
 
+int FlexGrid::borderAt(const QPoint& p) const {
+    constexpr int kGrip = 3;  // pixels either side of a border
+    for (int c = Cols() - 1; c >= 0; --c) {
+        if (isColumnHidden(c)) continue;
+        const int right = columnViewportPosition(c) + columnWidth(c);
+        if (std::abs(p.x() - right) > kGrip) continue;
+        // Inside a merged header cell there is no border to drag.
+        const QModelIndex left = m_frozen->indexAt(QPoint(right - 1, p.y()));
+        if (left.isValid() && left == m_frozen->indexAt(QPoint(right + 1, p.y()))) return -1;
+        return c;
+    }
+    return -1;
+}
+
+// A press, move or release in the header rows: true when it was part of
+// dragging a column border.
+bool FlexGrid::headerMouse(QMouseEvent* e) {
+    QWidget* vp = m_frozen->viewport();
+    const QPoint p = e->position().toPoint();
+    const int x = p.x();
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+            if (!m_allowResizing || e->button() != Qt::LeftButton) return false;
+            m_resizing = borderAt(p);
+            m_resizeFromX = x;
+            m_resizeFromWidth = m_resizing >= 0 ? columnWidth(m_resizing) : 0;
+            return m_resizing >= 0;
+        case QEvent::MouseMove:
+            if (m_resizing >= 0) {
+                const int pixels = std::max(4, m_resizeFromWidth + x - m_resizeFromX);
+                setColWidth(m_resizing, pixelsToTwips(pixels));
+                m_userWidths.insert(m_resizing);
+            } else if (m_allowResizing && borderAt(p) >= 0) {
+                vp->setCursor(Qt::SplitHCursor);
+            } else {
+                vp->unsetCursor();
+            }
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (m_resizing < 0) return false;
+            m_resizing = -1;
+            return true;
+        default:
+            return false;
+    }
+}
+
+QString FlexGrid::cutCellText(int row, int col) const {
+    if (row < 0 || row >= Rows() || col < 0 || col >= Cols() || isColumnHidden(col)) return {};
+    const QString shown = toDisplayText(TextMatrix(row, col));
+    if (shown.isEmpty()) return {};
+    const QVariant cellFont = m_model->data(m_model->index(row, col), Qt::FontRole);
+    const QFontMetrics fm(cellFont.isValid() ? cellFont.value<QFont>() : font());
+    int width = 0;
+    for (int c = col; c < col + columnSpan(row, col) && c < Cols(); ++c) width += columnWidth(c);
+    // The item delegate leaves this much on each side of the text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const bool cut = shown.contains(QLatin1Char('\n')) || fm.horizontalAdvance(shown) > width - 2 * margin;
+    return cut ? TextMatrix(row, col) : QString();
+}
+
+bool FlexGrid::showCutText(QHelpEvent* e, const QModelIndex& index) {
+    const QString text = index.isValid() ? cutCellText(index.row(), index.column()) : QString();
+    if (text.isEmpty()) return false;
+    QToolTip::showText(e->globalPos(), toDisplayText(text), this);
+    return true;
+}
+
+bool FlexGrid::viewportEvent(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        auto* e = static_cast<QHelpEvent*>(event);
+        if (showCutText(e, indexAt(e->pos()))) return true;
+        // Not cut: the grid's own tool tip, if it has one.
+        if (toolTip().isEmpty()) QToolTip::hideText();
+        event->ignore();
+        return false;
+    }
+    return QTableView::viewportEvent(event);
+}
+
 bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
     if (watched == m_frozen->viewport()) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseMove:
+            case QEvent::MouseButtonRelease:
+                if (headerMouse(static_cast<QMouseEvent*>(event))) return true;
+                break;
+            case QEvent::ToolTip: {
+                auto* e = static_cast<QHelpEvent*>(event);
+                if (showCutText(e, m_frozen->indexAt(e->pos()))) return true;
+                break;
+            }
+            default:
+                break;
+        }
         switch (event->type()) {
             case QEvent::MouseButtonPress: {
                 auto* e = static_cast<QMouseEvent*>(event);

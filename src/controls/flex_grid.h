@@ -11,6 +11,8 @@
 // is (Row, Col); the selection runs from it to (RowSel, ColSel). Header rows stay
 // in place while the rest scrolls. Mouse and focus events arrive with the current
 // cell already set to the cell under the pointer.
+class QHelpEvent;
+
 class FlexGrid : public QTableView {
     Q_OBJECT
 public:
@@ -31,6 +33,9 @@ public:
     // Widths in twips; 0 hides the column.
     int ColWidth(int col) const;
     void setColWidth(int col, int twips);
+    // The family of a column's result cells (the header rows keep the grid's
+    // font), at the grid's size; empty: the grid's own font.
+    void setColFontName(int col, const QString& family);
     int ColAlignment(int col) const { return m_model->colAlignment(col); }
     void setColAlignment(int col, int alignment) { m_model->setColAlignment(col, alignment); }
     // Formatting of the current cell.
@@ -61,6 +66,14 @@ public:
     void RemoveItem(int row);
 
     void setRedraw(bool on);
+    // With resizing allowed, dragging a column's right border in the header
+    // rows sets its width; the grid then remembers that the user chose it.
+    void setAllowUserResizing(bool on) { m_allowResizing = on; }
+    bool AllowUserResizing() const { return m_allowResizing; }
+    bool ColWidthSetByUser(int col) const { return m_userWidths.count(col) != 0; }
+    // The whole text of a cell that is too narrow to show it, else empty: the
+    // tool tip the cell shows (otherwise the grid's own ToolTipText).
+    QString cutCellText(int row, int col) const;
     void setToolTipText(const QString& text) { setToolTip(text); }
     QString ToolTipText() const { return toolTip(); }
     void bringToFront() { raise(); }
@@ -87,10 +100,15 @@ protected:
     void focusOutEvent(QFocusEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void updateGeometries() override;
+    bool viewportEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void pressAt(const QModelIndex& index, QMouseEvent* e, const QPoint& viewportPos);
+    // The column whose right border is at p in the header rows, -1 for none.
+    int borderAt(const QPoint& p) const;
+    bool headerMouse(QMouseEvent* e);
+    bool showCutText(QHelpEvent* e, const QModelIndex& index);
     void applySelection();
     void updateSpans();
     void updateFrozen();
@@ -105,4 +123,9 @@ private:
     std::set<int> m_mergeRows;
     std::vector<int> m_widths;  // twips, -1 for the default
     bool m_pressed = false;
+    bool m_allowResizing = false;
+    int m_resizing = -1;  // the column being dragged wider or narrower
+    int m_resizeFromX = 0;
+    int m_resizeFromWidth = 0;
+    std::set<int> m_userWidths;
 };

@@ -35,6 +35,7 @@ Qt::Alignment flexAlignment(int code) {
 FlexGridModel::FlexGridModel(QObject* parent) : QAbstractTableModel(parent) {
     m_text.resize(static_cast<std::size_t>(m_rows) * m_cols);
     m_colAlign.assign(m_cols, 9);
+    m_colFont.resize(m_cols);
 }
 
 void FlexGridModel::setRows(int n) {
@@ -67,6 +68,7 @@ void FlexGridModel::setCols(int n) {
                 std::move(m_text[static_cast<std::size_t>(r) * m_cols + c]);
     m_text = std::move(t);
     m_colAlign.resize(n, 9);
+    m_colFont.resize(n);
     std::erase_if(m_format, [n](const auto& kv) { return static_cast<int>(kv.first & 0xFFFFFFFF) >= n; });
     m_cols = n;
     if (m_redraw) endResetModel();
@@ -129,6 +131,16 @@ void FlexGridModel::setColAlignment(int col, int alignment) {
     if (m_redraw && m_rows) emit dataChanged(index(0, col), index(m_rows - 1, col));
 }
 
+std::optional<QFont> FlexGridModel::colFont(int col) const {
+    return col >= 0 && col < m_cols ? m_colFont[col] : std::nullopt;
+}
+
+void FlexGridModel::setColFont(int col, std::optional<QFont> font) {
+    if (col < 0 || col >= m_cols) return;
+    m_colFont[col] = std::move(font);
+    if (m_redraw && m_rows) emit dataChanged(index(0, col), index(m_rows - 1, col));
+}
+
 std::optional<int> FlexGridModel::cellAlignment(int row, int col) const {
     auto it = m_format.find(key(row, col));
     return it == m_format.end() ? std::nullopt : it->second.alignment;
@@ -187,6 +199,9 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const {
                 return QApplication::palette().color(QPalette::Button);
             return {};
         }
+        case Qt::FontRole:
+            if (row >= m_fixedRows && m_colFont[col]) return *m_colFont[col];
+            return {};
         default:
             return {};
     }

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QFont>
 
 #include <cstdint>
 #include <optional>
@@ -32,6 +33,9 @@ public:
 
     int colAlignment(int col) const;
     void setColAlignment(int col, int alignment);
+    // The font of a column's cells below the header rows; none: the grid's own.
+    std::optional<QFont> colFont(int col) const;
+    void setColFont(int col, std::optional<QFont> font);
     std::optional<int> cellAlignment(int row, int col) const;
     void setCellAlignment(int row, int col, int alignment);
     std::optional<std::uint32_t> cellBackColor(int row, int col) const;
@@ -67,6 +71,7 @@ private:
     int m_fixedCols = 0;
     std::vector<QString> m_text;  // row-major
     std::vector<int> m_colAlign;
+    std::vector<std::optional<QFont>> m_colFont;
     std::unordered_map<std::uint64_t, CellFormat> m_format;
     bool m_redraw = true;
 };

@@ -2,8 +2,10 @@
 
 #include "base/progress.h"
 
+#include <algorithm>
 #include <array>
 
+#include "base/fonts.h"
 #include "controls/flex_grid.h"
 
 namespace {
@@ -40,6 +42,12 @@ const Headers& headers(DicSearchKind kind) {
 
 int keyColumn(DicSearchKind kind) { return kind == DicSearchKind::English ? 1 : 2; }
 
+int pinyinColumn(DicSearchKind kind) {
+    const std::array<QString, 7> fields = DictionarySearch::columnFields(kind);
+    return 1 + static_cast<int>(std::find(fields.begin(), fields.end(), QStringLiteral("ChineseH")) -
+                                fields.begin());
+}
+
 QString countPrefix(DicSearchKind kind) {
     return kind == DicSearchKind::Japanese ? QStringLiteral("検索項目 = ") : QStringLiteral("検索件数 = ");
 }
@@ -52,13 +60,16 @@ void setUpResultGrid(FlexGrid& grid) {
     grid.setFixedRows(2);
     grid.setFixedCols(1);
     grid.setColWidth(0, kNumberColumnWidth);
+    grid.setAllowUserResizing(true);
 }
 
 void resetResultGrid(FlexGrid& grid, DicSearchKind kind) {
     grid.setRows(2);
     grid.setCols(kCols);
     grid.setMergeRow(0, true);
-    for (int c = 1; c < kCols; ++c) grid.setColWidth(c, kWidths[c]);
+    // A width the user dragged stays for the next searches.
+    for (int c = 1; c < kCols; ++c)
+        if (!grid.ColWidthSetByUser(c)) grid.setColWidth(c, kWidths[c]);
     FlexGridModel& m = grid.grid();
     for (int r = 0; r < 2; ++r)
         for (int c = 0; c < kCols; ++c) m.setCellAlignment(r, c, kCentre);
@@ -68,6 +79,8 @@ void resetResultGrid(FlexGrid& grid, DicSearchKind kind) {
         grid.setTextMatrix(1, c, QString::fromUtf8(h.bottom[c]));
     }
     m.setCellBackColor(1, keyColumn(kind), kKeyColumnColour);
+    for (int c = 1; c < kCols; ++c)
+        grid.setColFontName(c, c == pinyinColumn(kind) ? pinyinFontFamily() : QString());
 }
 
 void fillResultGrid(FlexGrid& grid, DicSearchKind kind, const std::vector<DicRow>& rows, Progress* progress) {

@@ -5,9 +5,12 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <atomic>
 
 #include "base/shipped_database.h"
+#include "dictionary/folded_like.h"
+#include "dictionary/search_fold.h"
 
 namespace {
 
@@ -42,18 +45,6 @@ QString DictionarySearch::fileIn(const QString& dataDir) {
     return QDir(dataDir).filePath(QStringLiteral("Mox5StatWordDataBase.sqlite"));
 }
 
-QString DictionarySearch::keyField(DicSearchKind kind) {
-    switch (kind) {
-        case DicSearchKind::Chinese:
-            return QStringLiteral("ChineseKey");
-        case DicSearchKind::Japanese:
-            return QStringLiteral("JapaneseKey");
-        case DicSearchKind::English:
-            break;
-    }
-    return QStringLiteral("EnglishK");
-}
-
 std::array<QString, 7> DictionarySearch::columnFields(DicSearchKind kind) {
     const QString ck = QStringLiteral("ChineseK"), ch = QStringLiteral("ChineseH");
     const QString jk = QStringLiteral("JapaneseK"), jh = QStringLiteral("JapaneseH");
@@ -67,6 +58,42 @@ std::array<QString, 7> DictionarySearch::columnFields(DicSearchKind kind) {
             break;
     }
     return {ek, jk, jh, ck, ch, n1, n2};
+}
+
+DictionarySearch::Condition DictionarySearch::condition(DicSearchKind kind, const QString& text,
+                                                        const QString& wildcard, bool withForms) {
+    // Each field is folded in the database the way the text is folded here.
+    auto pattern = [&](SearchFold::Kind fold) {
+        return QVariant(wildcard + SearchFold(fold)(text) + wildcard);
+    };
+    Condition c;
+    switch (kind) {
+        case DicSearchKind::Chinese:
+            c.sql = QStringLiteral("folded_like(ChineseKey, %1, ?)").arg(SearchFold::Pinyin);
+            c.values << pattern(SearchFold::Pinyin);
+            if (SearchFold::hasHan(text)) {
+                c.sql += QStringLiteral(" OR folded_like(ChineseK, %1, ?)").arg(SearchFold::Plain);
+                c.values << pattern(SearchFold::Plain);
+            }
+            break;
+        case DicSearchKind::Japanese:
+            c.sql = QStringLiteral("folded_like(JapaneseKey, %1, ?)").arg(SearchFold::Reading);
+            c.values << pattern(SearchFold::Reading);
+            if (SearchFold::hasKanjiOrKatakana(text)) {
+                c.sql += QStringLiteral(" OR folded_like(JapaneseK, %1, ?)").arg(SearchFold::Reading);
+                c.values << pattern(SearchFold::Reading);
+            }
+            break;
+        case DicSearchKind::English:
+            c.sql = QStringLiteral("folded_like(EnglishK, %1, ?)").arg(SearchFold::Plain);
+            c.values << pattern(SearchFold::Plain);
+            if (withForms) {
+                c.sql += QStringLiteral(" OR folded_like(EnglishA, %1, ?)").arg(kFoldForms);
+                c.values << pattern(SearchFold::Plain);
+            }
+            break;
+    }
+    return c;
 }
 
 DicSearchResult DictionarySearch::run(DicSearchKind kind, const QString& text,
@@ -88,8 +115,6 @@ DicSearchResult DictionarySearch::run(DicSearchKind kind, const QString& text,
     QString sql = QStringLiteral("SELECT ");
     for (std::size_t i = 0; i < fields.size(); ++i) sql += (i ? QStringLiteral(", ") : QString()) + fields[i];
     sql += QStringLiteral(" FROM ") + kTable;
-    // The pattern is always bound, so quotes in it are only characters to match.
-    if (!text.isEmpty()) sql += QStringLiteral(" WHERE ") + keyField(kind) + QStringLiteral(" LIKE ?");
 
     const QString name = connectionName();
     {
@@ -98,12 +123,23 @@ DicSearchResult DictionarySearch::run(DicSearchKind kind, const QString& text,
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
         if (!db.open()) {
             result.error = failure(m_file, reasonText(db.lastError().text()));
+        } else if (!registerFoldedLike(db)) {
+            result.error = failure(m_file, QStringLiteral("検索の関数を登録できません。"));
         } else {
+            // A file from before the abbreviation column still answers on the English word.
+            Condition where;
+            if (!text.isEmpty()) {
+                const bool forms =
+                    kind == DicSearchKind::English && db.record(kTable).contains(QStringLiteral("EnglishA"));
+                where = condition(kind, text, wildcard, forms);
+                sql += QStringLiteral(" WHERE ") + where.sql;
+            }
             {
                 QSqlQuery q(db);
                 q.setForwardOnly(true);
+                // The patterns are always bound, so quotes in them are only characters to match.
                 bool ok = q.prepare(sql);
-                if (ok && !text.isEmpty()) q.addBindValue(wildcard + text + wildcard);
+                for (const QVariant& v : where.values) q.addBindValue(v);
                 ok = ok && q.exec();
                 if (!ok) {
                     result.error = failure(m_file, reasonText(q.lastError().text()));

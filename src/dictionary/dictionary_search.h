@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
 #include <array>
 #include <vector>
 
@@ -31,17 +32,28 @@ public:
     static QString fileIn(const QString& dataDir);
 
     // An empty text lists every entry in the order the database gives them.
-    // Otherwise the key field must be LIKE wildcard + text + wildcard; the user's
-    // own "%" and "_" stay wildcards, every other character (quotes included)
-    // matches itself, and ASCII letters match either case.
+    // Otherwise an entry is listed once when its key field, folded (SearchFold),
+    // is LIKE wildcard + folded text + wildcard, or, as the text asks for it, its
+    // word: Han text on the Chinese search matches the Chinese word, kanji or
+    // katakana on the Japanese search the Japanese word, and the English search
+    // also tries every form of the abbreviations (EnglishA). The user's own "%"
+    // and "_" stay wildcards; every other character, quotes included, matches
+    // itself.
     DicSearchResult run(DicSearchKind kind, const QString& text, const QString& wildcard) const;
 
     const QString& file() const { return m_file; }
 
-    // The field whose value the search compares.
-    static QString keyField(DicSearchKind kind);
     // The seven fields in the result grid's order.
     static std::array<QString, 7> columnFields(DicSearchKind kind);
+
+    // The WHERE condition for a non-empty text, its patterns to bind in order;
+    // withForms when the table has the abbreviation column.
+    struct Condition {
+        QString sql;
+        QVariantList values;
+    };
+    static Condition condition(DicSearchKind kind, const QString& text, const QString& wildcard,
+                               bool withForms);
 
 private:
     QString m_file;

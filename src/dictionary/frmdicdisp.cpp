@@ -12,7 +12,6 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <algorithm>
@@ -23,8 +22,8 @@
 #include "controls/flex_grid.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
-#include "controls/toolbar_icons.h"
 #include "dictionary/dicdisp_layout.h"
+#include "dictionary/dicdisp_toolbar.h"
 #include "dictionary/dictionary_grid.h"
 #include "dictionary/frmdicedit.h"
 
@@ -149,6 +148,7 @@ void frmDicDisp::buildPanel(int n) {
     // Tall enough for a framed line of text; the designed 200 twips would cut it.
     placeTwips(Text1[n], 2400, 60, 2775, 285);
     connect(Text1[n], &TextBox::Change, this, [this, n] { Text1_Change(n); });
+    connect(Text1[n], &TextBox::KeyPress, this, [this, n](int& key) { Text1_KeyPress(n, key); });
 
     Command1[n] = new QPushButton(QStringLiteral("検索"), p);
     Command1[n]->setObjectName(indexed("Command1", n));
@@ -299,50 +299,10 @@ void frmDicDisp::buildMenus() {
 }
 
 void frmDicDisp::buildToolbar() {
-    struct Button {
-        const char* key;
-        const char* tip;
-        QStyle::StandardPixmap icon;  // SP_CustomBase: the drawn image named by image
-        const char* image;
-    };
-    constexpr auto kDrawn = QStyle::SP_CustomBase;
-    const Button buttons[] = {
-        {"新規作成", "新規作成", QStyle::SP_FileIcon, nullptr},
-        {"開く", "開く", QStyle::SP_DialogOpenButton, nullptr},
-        {"上書き保存", "上書き保存", QStyle::SP_DialogSaveButton, nullptr},
-        {nullptr, nullptr, kDrawn, nullptr},
-        {"印刷", "印刷", kDrawn, "Print"},
-        {nullptr, nullptr, kDrawn, nullptr},
-        {"切り取り", "切り取り", QStyle::SP_DialogDiscardButton, nullptr},
-        {"ｺﾋﾟｰ", "ｺﾋﾟｰ", QStyle::SP_FileDialogDetailedView, nullptr},
-        {"貼り付け", "貼り付け", QStyle::SP_FileDialogContentsView, nullptr},
-        {nullptr, nullptr, kDrawn, nullptr},
-        {"太字", "太字", kDrawn, "Bold"},
-        {"斜体", "斜体", kDrawn, "Italic"},
-        {"下線", "下線", kDrawn, "Underline"},
-        {nullptr, nullptr, kDrawn, nullptr},
-        {"左揃え", "左揃え", kDrawn, "AlignLeft"},
-        {"中央揃え", "中央揃え", kDrawn, "AlignCenter"},
-        {"右揃え", "右揃え", kDrawn, "AlignRight"},
-        {nullptr, nullptr, kDrawn, nullptr},
-        {"DB編集", "データベース・編集/追加", kDrawn, "DBEdit"},
-    };
-    tbToolBar = new QToolBar(client());
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setMovable(false);
-    tbToolBar->setIconSize(QSize(16, 16));
-    for (const Button& b : buttons) {
-        if (!b.key) {
-            tbToolBar->addSeparator();
-            continue;
-        }
-        const QString key = QString::fromUtf8(b.key);
-        const QIcon icon =
-            b.icon == kDrawn ? toolbarIcon(QString::fromLatin1(b.image)) : style()->standardIcon(b.icon);
-        QAction* a = tbToolBar->addAction(icon, key);
-        a->setObjectName(key);
-        a->setToolTip(QString::fromUtf8(b.tip));
-        a->setData(key);
+    tbToolBar = buildDicToolBar(client());
+    for (QAction* a : tbToolBar->actions()) {
+        if (a->isSeparator()) continue;
+        const QString key = a->objectName();
         connect(a, &QAction::triggered, this, [this, key] { tbToolBar_ButtonClick(key); });
         m_buttons.insert(key, a);
     }
@@ -512,7 +472,18 @@ void frmDicDisp::Option_Click(int panel, int index) {
     wildcard(kindOf(panel)) = index == 0 ? QStringLiteral("%") : QString();
 }
 
-void frmDicDisp::Command1_Click(int panel) { Search(kindOf(panel)); }
+void frmDicDisp::Text1_KeyPress(int panel, int& key) {
+    if (key != 13) return;
+    key = 0;
+    Command1_Click(panel);
+}
+
+// The box gets the focus back with its text selected, ready for the next text.
+void frmDicDisp::Command1_Click(int panel) {
+    Search(kindOf(panel));
+    Text1[panel]->SetFocus();
+    Text1[panel]->selectAll();
+}
 
 void frmDicDisp::MSFlexGrid1_MouseUp(int panel, int button, int, int x, int y) {
     CurrentDisplay = Label6[panel];

@@ -78,6 +78,8 @@ public:
 
     void TabStrip1_Click();
     void Text1_Change(int panel);
+    // Enter runs the panel's search.
+    void Text1_KeyPress(int panel, int& key);
     void Option_Click(int panel, int index);
     void Command1_Click(int panel);
     void MSFlexGrid1_MouseUp(int panel, int button, int shift, int x, int y);

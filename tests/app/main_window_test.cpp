@@ -2,11 +2,13 @@
 #include "app/frmjmain.h"
 #include "app/main_layout.h"
 #include "base/screen_fit.h"
+#include "base/shipped_database.h"
 #include "console/frmjserver.h"
 #include "controls/flex_grid.h"
 #include "controls/sheet_widget.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
+#include "dictionary/dictionary_search.h"
 #include "dictionary/frmdicdisp.h"
 #include "dictionary/frmdicedit.h"
 #include "eval/expression_page.h"
@@ -18,6 +20,8 @@
 
 #include <QAbstractSpinBox>
 #include <QAction>
+#include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -58,6 +62,40 @@ TEST(StartUp, AnEngineThatCannotStartIsReportedAndNothingElseRuns) {
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
     EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("libj.so")));
     EXPECT_NE(w.windowTitle(), kMainCaption);
+}
+
+TEST(StartUp, ADictionaryFileThatCannotBeUpgradedIsToldOnceAndStillSearched) {
+    TestApp t;
+    QWidget owner;
+    // A file of the first shipped content, which its user made read-only.
+    const QString file = DictionarySearch::fileIn(t.app().dataDir());
+    QFile v1(QStringLiteral(":/shipped/history/Mox5StatWord.v1.sql"));
+    ASSERT_TRUE(v1.open(QIODevice::ReadOnly));
+    QString error;
+    ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(v1.readAll()), &error)) << error.toStdString();
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    auto bytes = [&file] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    };
+    const QByteArray before = bytes();
+
+    frmjMain& w = t.showMain();
+    t.app().setFormOwner(&owner);
+    ASSERT_EQ(t.msgBox.calls.size(), 1u);
+    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("Mox5StatWordDataBase.sqlite")));
+    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("読み取り専用")));
+    EXPECT_EQ(bytes(), before);
+
+    // The dictionary reads the file as it is, abbreviation column or not.
+    w.menuItem("mnuToolDict")->trigger();
+    frmDicDisp& d = t.app().form<frmDicDisp>();
+    EXPECT_EQ(d.MSFlexGrid1[3]->Rows(), 2 + 776);
+    d.Text1[3]->setText(QStringLiteral("PROBABILITY"));
+    d.Command1[3]->click();
+    EXPECT_GT(d.MSFlexGrid1[3]->Rows(), 2);
+    EXPECT_EQ(t.msgBox.calls.size(), 1u);
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
 }
 
 // The rectangle every window keeps through the window base: defaults, values that are

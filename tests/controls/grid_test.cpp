@@ -5,6 +5,8 @@
 #include <QAbstractItemModelTester>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,59 @@ TEST(FlexGrid, HiddenColumnsAlignmentColoursAsBgrAndSelectionAsTheClassicGridHas
     EXPECT_EQ(std::make_pair(g.RowSel(), g.ColSel()), std::make_pair(2, 0));
     g.setRows(2);  // the current cell never points past the grid
     EXPECT_EQ(g.Row(), 1);
+}
+
+TEST(FlexGrid, HeaderBordersDragWhenAllowedAndCutCellsShowTheirWholeText) {
+    FlexGrid g;
+    g.setCols(3);
+    g.setRows(3);
+    g.setFixedRows(1);
+    for (int c = 0; c < 3; ++c) g.setColWidth(c, 600);  // 40 pixels
+    g.resize(300, 150);
+    g.show();
+    QWidget* header = g.findChild<QTableView*>()->viewport();  // the header rows
+    int downs = 0;
+    QObject::connect(&g, &FlexGrid::MouseDown, [&](int, int, int, int) { ++downs; });
+    auto drag = [&](int from, int to) {
+        const int y = g.rowHeight(0) / 2;
+        QTest::mousePress(header, Qt::LeftButton, {}, QPoint(from, y));
+        QTest::mouseMove(header, QPoint(to, y));
+        QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(to, y));
+        return std::array{g.columnWidth(0), g.columnWidth(1), g.columnWidth(2)};
+    };
+    EXPECT_EQ(drag(40, 100), (std::array{40, 40, 40}));  // not allowed: a press in a header cell
+    EXPECT_EQ(downs, 1);
+    g.setAllowUserResizing(true);
+    EXPECT_EQ(drag(41, 100), (std::array{99, 40, 40}));  // a few pixels off the border still grips
+    EXPECT_EQ(g.ColWidth(0), 99 * 15);
+    EXPECT_EQ(drag(139, 120), (std::array{99, 21, 40}));
+    EXPECT_EQ(drag(60, 90), (std::array{99, 21, 40}));  // inside a cell: no border
+    g.setTextMatrix(0, 1, QStringLiteral("語"));
+    g.setTextMatrix(0, 2, QStringLiteral("語"));
+    g.setMergeRow(0, true);
+    EXPECT_EQ(drag(120, 130), (std::array{99, 21, 40}));  // nor between merged cells
+    EXPECT_EQ(downs, 3);
+    EXPECT_EQ((std::array{g.ColWidthSetByUser(0), g.ColWidthSetByUser(1), g.ColWidthSetByUser(2)}),
+              (std::array{true, true, false}));
+
+    const QString longText = QStringLiteral("a rather long English term\r\nwith a second line");
+    g.setTextMatrix(1, 2, longText);
+    g.setTextMatrix(1, 0, QStringLiteral("ab"));
+    g.setTextMatrix(0, 2, QStringLiteral("英語の語、長い見出し"));
+    EXPECT_EQ(g.cutCellText(1, 2), longText);
+    EXPECT_EQ(g.cutCellText(1, 0), QString());
+    EXPECT_EQ(g.cutCellText(0, 2), QStringLiteral("英語の語、長い見出し"));
+    g.setColWidth(2, 0);  // hidden
+    EXPECT_EQ(g.cutCellText(1, 2), QString());
+    g.setTextMatrix(1, 2, QStringLiteral("a rather long English term"));
+    g.setColWidth(2, 6000);
+    EXPECT_EQ(g.cutCellText(1, 2), QString());
+    g.setColWidth(2, 600);
+    // Hovering shows the whole text of a cut cell.
+    const QPoint at = g.visualRect(g.grid().index(1, 2)).center();
+    QHelpEvent tip(QEvent::ToolTip, at, g.viewport()->mapToGlobal(at));
+    QCoreApplication::sendEvent(g.viewport(), &tip);
+    EXPECT_EQ(QToolTip::text(), QStringLiteral("a rather long English term"));
 }
 
 TEST(TabStrip, SelectingRaisesClickAndReportsTheClientArea) {

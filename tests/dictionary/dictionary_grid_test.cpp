@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QRawFont>
+#include <QTableView>
+#include <QTest>
+
 #include "controls/flex_grid.h"
 
 namespace {
@@ -51,6 +55,50 @@ TEST(ResultGrid, FillNumbersFromRowTwoShadesKeysAndLeavesEmptyFieldsEmpty) {
     EXPECT_EQ(g.Rows(), 3);
     EXPECT_EQ(shade(g, 2, 1), std::nullopt);
     EXPECT_EQ(shade(g, 2, 2), kKeyColumnColour);
+}
+
+TEST(ResultGrid, AColumnTheUserWidenedKeepsItsWidthThroughLaterSearches) {
+    FlexGrid g;
+    setUpResultGrid(g);
+    resetResultGrid(g, DicSearchKind::English);
+    g.resize(600, 200);
+    g.show();
+    QWidget* header = g.findChild<QTableView*>()->viewport();
+    const int border = g.columnViewportPosition(1) + g.columnWidth(1), y = g.rowHeight(1) / 2;
+    QTest::mousePress(header, Qt::LeftButton, {}, QPoint(border, y));
+    QTest::mouseMove(header, QPoint(border + 150, y));
+    QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(border + 150, y));
+    fillResultGrid(g, DicSearchKind::English, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
+    EXPECT_EQ(g.ColWidth(1), 1500 + 150 * 15);
+    EXPECT_EQ(g.ColWidth(2), 2500);
+}
+
+TEST(ResultGrid, PinyinCellsUseAFontThatHasEveryToneMarkedVowel) {
+    const QString vowels = QStringLiteral("āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü");
+    const std::pair<DicSearchKind, int> cases[] = {
+        {DicSearchKind::Chinese, 2}, {DicSearchKind::Japanese, 4}, {DicSearchKind::English, 5}};
+    for (const auto& [kind, column] : cases) {
+        FlexGrid g;
+        setUpResultGrid(g);
+        fillResultGrid(g, kind, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
+        EXPECT_EQ(pinyinColumn(kind), column);
+        for (int c = 1; c < g.Cols(); ++c) {
+            const QVariant font = g.grid().data(g.grid().index(2, c), Qt::FontRole);
+            EXPECT_EQ(font.isValid(), c == column) << c;
+            EXPECT_FALSE(g.grid().data(g.grid().index(1, c), Qt::FontRole).isValid()) << "header " << c;
+        }
+        // The font the cell is drawn with, asked for each glyph.
+        const QRawFont raw =
+            QRawFont::fromFont(g.grid().data(g.grid().index(2, column), Qt::FontRole).value<QFont>());
+        ASSERT_TRUE(raw.isValid());
+        EXPECT_EQ(raw.familyName(), QStringLiteral("DejaVu Sans"));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(vowels);
+        ASSERT_EQ(glyphs.size(), vowels.size());
+        for (qsizetype i = 0; i < vowels.size(); ++i) {
+            EXPECT_TRUE(raw.supportsCharacter(vowels[i])) << QString(vowels[i]).toStdString();
+            EXPECT_NE(glyphs[i], 0u) << QString(vowels[i]).toStdString();
+        }
+    }
 }
 
 }  // namespace

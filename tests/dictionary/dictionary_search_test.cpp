@@ -30,6 +30,7 @@ protected:
 };
 
 TEST_F(DictionarySearchTest, EachModeFindsExactlyTheseEntries) {
+    const QStringList jilu = {"機率", "機率分布"};
     const std::tuple<K, const char*, const char*, QStringList> cases[] = {
         // text, wildcard, first column of each hit
         {K::Chinese, "tongji", "%", {"統計學", "統計"}},
@@ -40,17 +41,46 @@ TEST_F(DictionarySearchTest, EachModeFindsExactlyTheseEntries) {
         {K::English,
          "s",
          "%",
-         {"statistics", "Statistic", "it's \"quoted\"", "100% sure", "1000 sure"}},  // null skipped
+         {"statistics", "Statistic", "it's \"quoted\"", "100% sure", "1000 sure", "analysis of variance",
+          "probability distribution"}},  // null skipped
         {K::Chinese, "zzz", "%", {}},
-        {K::English, "100%", "", {"100% sure", "1000 sure"}},  // the user's own % and _ are wildcards
+        // readings: katakana, half-width kana and hiragana alike, in the text and in the key
+        {K::Japanese, "データ", "%", {"データ"}},  // key and word both match: listed once
+        {K::Japanese, "ﾃﾞｰﾀ", "", {"データ"}},
+        {K::Japanese, "でーた", "", {"データ"}},
+        {K::Japanese, "もでる", "", {"モデル"}},
+        // pinyin: tones, blanks, ü = v = u, case; in the text and in the key
+        {K::Chinese, "jilu", "%", jilu},
+        {K::Chinese, "jilv", "%", jilu},
+        {K::Chinese, "jìlǜ", "%", jilu},
+        {K::Chinese, "ji lu", "%", jilu},
+        {K::Chinese, "JILU", "%", jilu},
+        {K::Chinese, "jilu", "", {"機率"}},
+        {K::Chinese, "tong ji", "%", {"統計學", "統計"}},
+        {K::Chinese, "moxing", "", {"模型"}},
+        // the words themselves
+        {K::Japanese, "平均", "%", {"平均"}},
+        {K::Japanese, "確率", "%", {"確率", "確率分布"}},
+        {K::Japanese, "確率", "", {"確率"}},
+        {K::Chinese, "機率", "%", jilu},
+        {K::Chinese, "機率", "", {"機率"}},
+        {K::Japanese, "へいきん", "", {"平均"}},  // hiragana matches the reading only
+        // abbreviations and variants, each form on its own
+        {K::English, "ANOVA", "%", {"analysis of variance"}},
+        {K::English, "ＡＮＯＶＡ", "", {"analysis of variance"}},
+        {K::English, "analysis-of-variance", "", {"analysis of variance"}},
+        {K::English, "ANOVA; analysis", "%", {}},
+        // the user's own % and _ are wildcards; quotes match themselves
+        {K::English, "100%", "", {"100% sure", "1000 sure"}},
         {K::Chinese, "a_b", "", {"引號", "百分"}},
-        {K::Chinese, "b\"", "%", {"千"}},  // quotes match themselves
+        {K::Chinese, "b\"", "%", {"千"}},
         {K::Japanese, "あ'い", "", {"引用符"}},
         {K::English, "it's \"quoted\"", "", {"it's \"quoted\""}},
         {K::English, "\" OR \"\"=\"", "%", {}},                    // a quote cannot widen the condition
         {K::English, "'; DROP TABLE Mox5StatWord; --", "%", {}}};  // nor is statement text run
     for (const auto& [kind, text, wildcard, hits] : cases)
-        EXPECT_EQ(firstColumn(kind, QString::fromUtf8(text), QString::fromUtf8(wildcard)), hits) << text;
+        EXPECT_EQ(firstColumn(kind, QString::fromUtf8(text), QString::fromUtf8(wildcard)), hits)
+            << text << " [" << wildcard << "]";
 }
 
 TEST_F(DictionarySearchTest, ColumnsComeInEachSearchsOrderAndNullsAreEmpty) {

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QDate>
+#include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -16,6 +18,7 @@
 
 #include "app/frmjmain.h"
 #include "controls/flex_grid.h"
+#include "controls/tab_strip.h"
 #include "controls/text_box.h"
 #include "dictionary/dictionary_window.h"
 #include "dictionary/frmdicedit.h"
@@ -51,7 +54,8 @@ TEST_F(DicWindowTest, LoadListsTheWholeTableOnEveryTab) {
     EXPECT_EQ(f.windowTitle(), QStringLiteral("KalvoretStatWord"));
     EXPECT_EQ(frmDicDisp::caption(f.Command1[1]) + "|" + frmDicDisp::caption(f.Command1[2]),
               "検索\r実行|検索");
-    const QString counts[4] = {{}, "検索件数 = 6", "検索項目 = 6", "検索件数 = 6"};
+    const QString all = QString::number(kTermCount);
+    const QString counts[4] = {{}, "検索件数 = " + all, "検索項目 = " + all, "検索件数 = " + all};
     for (int n = 1; n <= 3; ++n) {
         EXPECT_EQ(f.MSFlexGrid1[n]->Rows(), 2 + kTermCount);
         EXPECT_EQ(f.Label5[n]->text(), counts[n]);
@@ -103,6 +107,40 @@ TEST_F(DicWindowTest, SearchTextIsSharedAndEachPanelKeepsItsOwnMode) {
     f.Command1[3]->click();
     EXPECT_EQ(f.MSFlexGrid1[3]->Rows(), 3);
     EXPECT_EQ(f.Text1[3]->SelLength(), f.Text1[3]->Text().size());
+    EXPECT_TRUE(t.msgBox.calls.empty());
+}
+
+TEST_F(DicWindowTest, EnterSearchesTheTabAndTheFocusComesBackToTheBoxWithItsTextSelected) {
+    frmDicDisp& f = show();
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    const std::tuple<int, const char*, QString> cases[] = {
+        // panel, typed, first word of the first hit
+        {1, "ji lu", "機率"},
+        {2, "ﾃﾞｰﾀ", "データ"},
+        {3, "ANOVA", "analysis of variance"},
+        {1, "zzz", ""},  // no hits: the box is ready for another try all the same
+    };
+    for (const auto& [n, typed, first] : cases) {
+        SCOPED_TRACE(typed);
+        f.TabStrip1->setSelectedIndex(n);
+        QWidget* box = f.Text1[n]->editor();
+        f.Text1[n]->setText(QString());
+        // Kana arrive from the input method, as a committed string.
+        QInputMethodEvent im;
+        im.setCommitString(QString::fromUtf8(typed));
+        QCoreApplication::sendEvent(box, &im);
+        QTest::keyClick(box, Qt::Key_Return);
+        EXPECT_EQ(f.MSFlexGrid1[n]->TextMatrix(2, 1), first);
+        EXPECT_TRUE(box->hasFocus());
+        EXPECT_EQ(f.Text1[n]->SelLength(), f.Text1[n]->Text().size());
+
+        // The button takes the focus when clicked, and gives it back.
+        QTest::mouseClick(f.Command1[n], Qt::LeftButton);
+        EXPECT_EQ(f.MSFlexGrid1[n]->TextMatrix(2, 1), first);
+        EXPECT_TRUE(box->hasFocus());
+        EXPECT_EQ(f.Text1[n]->SelLength(), f.Text1[n]->Text().size());
+    }
     EXPECT_TRUE(t.msgBox.calls.empty());
 }
 

@@ -1,0 +1,14 @@
+#include "app/shipped_upgrades.h"
+
+#include <QStringList>
+
+#include "base/app_state.h"
+#include "dictionary/dictionary_upgrade.h"
+
+void upgradeShippedFiles(AppState& app) {
+    QStringList failures;
+    for (const QString& failure : {upgradeDictionaryFile(app.dataDir())})
+        if (!failure.isEmpty()) failures << failure;
+    if (!failures.isEmpty())
+        app.msgBox().MsgBox(failures.join(QStringLiteral("\r\r")), mb::OKOnly | mb::Exclamation);
+}
