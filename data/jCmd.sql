@@ -151,3 +151,4 @@ INSERT INTO jCMD (jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote) VALUES (8, 17, '
 INSERT INTO jCMD (jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote) VALUES (8, 18, '先頭を落とす', 'x }. y   NB.jCMD2', '', '先頭の x 個を除く');
 INSERT INTO jCMD (jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote) VALUES (8, 19, '行列の行を取り出す', 'x { y   NB.jCMD2', '', 'x: 行番号（0 から）');
 INSERT INTO jCMD (jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote) VALUES (8, 20, '列を取り出す', 'x {"1 y   NB.jCMD2', '', 'x: 列番号（0 から）');
+PRAGMA user_version = 2;

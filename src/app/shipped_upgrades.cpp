@@ -4,10 +4,11 @@
 
 #include "base/app_state.h"
 #include "dictionary/dictionary_upgrade.h"
+#include "library/library_upgrade.h"
 
 void upgradeShippedFiles(AppState& app) {
     QStringList failures;
-    for (const QString& failure : {upgradeDictionaryFile(app.dataDir())})
+    for (const QString& failure : {upgradeLibraryFile(app.dataDir()), upgradeDictionaryFile(app.dataDir())})
         if (!failure.isEmpty()) failures << failure;
     if (!failures.isEmpty())
         app.msgBox().MsgBox(failures.join(QStringLiteral("\r\r")), mb::OKOnly | mb::Exclamation);

@@ -194,6 +194,7 @@ private:
     bool check();
     bool classify();
     bool apply();
+    int freeNumber(const QVariantList& values, const QStringList& columns, qint64 self);
     bool exec(const QString& sql, const QVariantList& values = {});
     QString keyOf(const QVariantList& row, const QStringList& columns) const {
         return signature(pick(row, columns, m_content.keyColumns));
@@ -272,6 +273,22 @@ bool Upgrade::classify() {
     return !q.lastError().isValid() || fail(m_r, sqlReason(q.lastError()));
 }
 
+// 0 when a row may keep its number; else the next free number of its group, or -1 for a
+// group row (number 0) whose group already has one.
+int Upgrade::freeNumber(const QVariantList& values, const QStringList& columns, qint64 self) {
+    if (m_content.numberColumn.isEmpty()) return 0;
+    const QVariant number = values.value(columns.indexOf(m_content.numberColumn));
+    const QVariant group = values.value(columns.indexOf(m_content.groupColumn));
+    QSqlQuery q(m_c->db());
+    q.prepare(
+        QStringLiteral("SELECT COUNT(*), (SELECT COALESCE(MAX(%1), 0) FROM %3 WHERE %2 = ?) FROM %3 "
+                       "WHERE %2 = ? AND %1 = ? AND rowid <> ?")
+            .arg(quoted(m_content.numberColumn), quoted(m_content.groupColumn), quoted(m_content.table)));
+    for (const QVariant& v : {group, group, number, QVariant(self)}) q.addBindValue(v);
+    if (!q.exec() || !q.next() || q.value(0).toInt() == 0) return 0;
+    return number.toInt() == 0 ? -1 : q.value(1).toInt() + 1;
+}
+
 bool Upgrade::apply() {
     for (int i = 0; i < m_new.columns.size(); ++i)
         if (!m_fileTable.columns.contains(m_new.columns[i]) &&
@@ -284,6 +301,20 @@ bool Upgrade::apply() {
     for (const QVariantList& row : m_old.rows)
         oldText.insert(keyOf(row, m_old.columns), signature(pick(row, m_old.columns, written)));
 
+    // Entries no longer shipped go first, so the numbers they held are free again.
+    QSet<QString> shippedNow;
+    for (const QVariantList& row : m_new.rows) shippedNow.insert(keyOf(row, m_new.columns));
+    for (auto it = m_shippedRowids.begin(); it != m_shippedRowids.end();) {
+        if (shippedNow.contains(it.key())) {
+            ++it;
+            continue;
+        }
+        if (!exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_content.table)), {*it}))
+            return false;
+        ++m_r.withdrawn;
+        it = m_shippedRowids.erase(it);
+    }
+
     QStringList sets;
     for (const QString& c : written) sets << quoted(c) + QStringLiteral(" = ?");
     const QString update = QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
@@ -294,7 +325,14 @@ bool Upgrade::apply() {
                  QStringList(written.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
     for (const QVariantList& row : m_new.rows) {
         const QString key = keyOf(row, m_new.columns);
-        const QVariantList values = pick(row, m_new.columns, written);
+        QVariantList values = pick(row, m_new.columns, written);
+        const qint64 self = m_shippedRowids.value(key, -1);
+        if (int free = freeNumber(values, written, self); free < 0) {
+            continue;  // the group already has its own row
+        } else if (free > 0) {
+            values[written.indexOf(m_content.numberColumn)] = free;
+            ++m_r.renumbered;
+        }
         if (auto it = m_shippedRowids.find(key); it != m_shippedRowids.end()) {
             const qint64 rowid = *it;
             m_shippedRowids.erase(it);
@@ -305,12 +343,6 @@ bool Upgrade::apply() {
             if (!exec(insert, values)) return false;
             ++m_r.added;
         }
-    }
-    // Left over: unchanged rows of entries no longer shipped.
-    for (const qint64 rowid : std::as_const(m_shippedRowids)) {
-        if (!exec(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoted(m_content.table)), {rowid}))
-            return false;
-        ++m_r.withdrawn;
     }
     return exec(QStringLiteral("PRAGMA user_version = %1").arg(m_r.shippedVersion));
 }

@@ -19,6 +19,12 @@ struct ShippedContent {
     // An INTEGER PRIMARY KEY each file numbers for itself: never compared,
     // never copied from the shipped rows; empty when the table has none.
     QString autoColumn;
+    // A number each row holds within its group (an expression's number within its
+    // category), or empty. A shipped row that would take a number a row of its group
+    // already holds takes the next free one; number 0 stands for the group itself,
+    // and a group is never given a second such row.
+    QString numberColumn = {};
+    QString groupColumn = {};
 };
 
 struct ShippedUpgrade {
@@ -33,10 +39,11 @@ struct ShippedUpgrade {
     int fileVersion = 0;
     int shippedVersion = 0;
     QString backupFile;
-    int added = 0;      // new shipped entries
-    int corrected = 0;  // unchanged shipped rows given the new text
-    int withdrawn = 0;  // unchanged shipped rows of entries no longer shipped
-    int userRows = 0;   // rows the user added or changed, kept as they were
+    int added = 0;       // new shipped entries
+    int corrected = 0;   // unchanged shipped rows given the new text
+    int withdrawn = 0;   // unchanged shipped rows of entries no longer shipped
+    int renumbered = 0;  // shipped rows given another number because theirs was taken
+    int userRows = 0;    // rows the user added or changed, kept as they were
     QString error;
 };
 

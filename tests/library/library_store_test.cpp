@@ -1,8 +1,11 @@
 #include "library/library_store.h"
+#include "base/shipped_database.h"
+#include "library/library_upgrade.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <functional>
 #include <set>
@@ -181,3 +184,42 @@ TEST_F(LibraryStoreTest, AFileLockedByAnotherProgramIsReportedAndLeftAlone) {
 }
 
 }  // namespace
+
+// A file made from the first shipped library, with an expression the user added and a
+// shipped one the user changed, gets the new entries and corrections; the user's rows
+// stay as they were, no number is held twice in a category, and a copy is kept.
+TEST_F(LibraryStoreTest, AnOldLibraryIsUpgradedAroundTheUsersRows) {
+    QFile v1(QStringLiteral(":/shipped/history/jCmd.v1.sql"));
+    ASSERT_TRUE(v1.open(QIODevice::ReadOnly));
+    QString error;
+    ASSERT_TRUE(createDatabaseFromSql(path(), QString::fromUtf8(v1.readAll()), &error));
+    LibraryExpression mine{"私の式", "+/ *: y", "", "自作", 1, 0};
+    ASSERT_TRUE(store.Cont_AddNew(mine));
+    libfix::execute(path(), "UPDATE jCMD SET jNote = '書き換えた' WHERE jCmdName = '平均'");
+    const std::vector<LibraryRow> before = libfix::readAll(path());
+
+    const ShippedUpgrade r = upgradeShippedDatabase(path(), libraryContent());
+    ASSERT_EQ(r.status, ShippedUpgrade::Upgraded) << r.error.toStdString();
+    EXPECT_EQ(r.userRows, 2);
+    EXPECT_GT(r.added, 10);
+    EXPECT_GE(r.renumbered, 1);  // a new entry whose number the user's expression took
+    EXPECT_TRUE(QFile::exists(r.backupFile));
+    EXPECT_EQ(libfix::readAll(r.backupFile).size(), before.size());
+
+    const std::vector<LibraryRow> fresh = libfix::shippedExpressions();
+    const std::vector<LibraryRow> now = libfix::readAll(path());
+    std::set<std::pair<int, QString>> names;
+    std::set<std::pair<int, int>> numbers;
+    for (const LibraryRow& row : now) {
+        names.insert({row.jCmdType, row.jCmdName});
+        EXPECT_TRUE(numbers.insert({row.jCmdType, row.jSeq}).second) << row.jCmdName.toStdString();
+        if (row.jCmdName == "私の式") {
+            EXPECT_EQ(row.jCmd + "|" + row.jNote, "+/ *: y|自作");
+        } else if (row.jCmdName == "平均") {
+            EXPECT_EQ(row.jNote, "書き換えた");
+        }
+    }
+    for (const LibraryRow& row : fresh)
+        EXPECT_TRUE(names.count({row.jCmdType, row.jCmdName})) << row.jCmdName.toStdString();
+    EXPECT_EQ(upgradeShippedDatabase(path(), libraryContent()).status, ShippedUpgrade::Current);
+}
