@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -52,6 +53,11 @@ void writeLibrary(const QString& path, const std::vector<Row>& rows) {
                 cat || r.nullTexts ? QVariant() : QVariant(QString()),
                 cat || r.nullTexts ? QVariant() : QVariant(r.note)});
     }
+    // Made by this program: start-up leaves it as it is.
+    QFile shipped(QStringLiteral(":/shipped/jCmd.sql"));
+    EXPECT_TRUE(shipped.open(QIODevice::ReadOnly));
+    const QByteArray all = shipped.readAll();
+    c.exec(QString::fromUtf8(all.mid(all.lastIndexOf("PRAGMA user_version"))).trimmed());
 }
 
 std::vector<LibraryRow> shippedExpressions(int* categories) {
