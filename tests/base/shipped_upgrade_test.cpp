@@ -4,13 +4,13 @@
 
 #include <QDir>
 #include <QFile>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <functional>
+#include <memory>
 
 #include "base/shipped_database.h"
+#include "support/files.h"
+#include "support/sql_file.h"
 
 namespace {
 
@@ -35,47 +35,23 @@ PRAGMA user_version = 2;
 )";
 
 class ShippedUpgradeTest : public ::testing::Test {
-public:
+protected:
     void SetUp() override {
-        write(dir.filePath("v2.sql"), kVersion2);
-        write(dir.filePath("history.v1.sql"), kVersion1);
+        QFile::remove(file);
+        writeFile(dir.filePath("v2.sql"), kVersion2);
+        writeFile(dir.filePath("history.v1.sql"), kVersion1);
         content = {dir.filePath("v2.sql"), dir.filePath("history.v%1.sql"), "T", {"K"}, "ID"};
     }
-    static void write(const QString& path, const QByteArray& text) {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(text);
-    }
-    static QByteArray bytes(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    // A file as the version 1 program made it, then changed by statements.
-    void makeOld(const QString& changes = {}) {
+    // A file made from the SQL, by default the one the version 1 program made.
+    void make(const QString& sql = kVersion1) {
         QString error;
-        ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(kVersion1) + changes, &error))
-            << error.toStdString();
+        ASSERT_TRUE(createDatabaseFromSql(file, sql, &error)) << error.toStdString();
     }
-    // The rows by rowid, "∅" for null; the version last.
+    // The rows by rowid, then the version.
     static QStringList rows(const QString& path) {
-        QStringList out;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "look");
-            db.setDatabaseName(path);
-            EXPECT_TRUE(db.open());
-            QSqlQuery q(db);
-            q.exec("SELECT * FROM T ORDER BY rowid");
-            while (q.next()) {
-                QStringList row;
-                for (int i = 0; i < q.record().count(); ++i)
-                    row << (q.value(i).isNull() ? QStringLiteral("∅") : q.value(i).toString());
-                out << row.join('|');
-            }
-            q.exec("PRAGMA user_version");
-            out << (q.next() ? "version " + q.value(0).toString() : "no version");
-        }
-        QSqlDatabase::removeDatabase("look");
-        return out;
+        const SqlFile f(path);
+        return f.rows("SELECT * FROM T ORDER BY rowid")
+               << "version " + f.rows("PRAGMA user_version").value(0);
     }
     QStringList backups() const {
         return QDir(dir.path()).entryList({"terms.sqlite.bak-*"}, QDir::Files, QDir::Name);
@@ -87,14 +63,14 @@ public:
 };
 
 TEST_F(ShippedUpgradeTest, UnchangedShippedRowsTakeTheNewContentAndTheUsersRowsStayAsTheyAre) {
-    makeOld(
-        "UPDATE T SET A = 'mine' WHERE K = 'c';\n"     // edited
-        "DELETE FROM T WHERE K = 'b';\n"               // deleted
-        "INSERT INTO T VALUES (6, 'f', 'user f');\n"   // added, with the key of a new entry
-        "INSERT INTO T VALUES (7, 'z', 'user z');\n"   // added
-        "INSERT INTO T VALUES (9, 'a', 'old a');\n");  // a second copy of a shipped row
+    make(QString(kVersion1) +
+         "UPDATE T SET A = 'mine' WHERE K = 'c';\n"     // edited
+         "DELETE FROM T WHERE K = 'b';\n"               // deleted
+         "INSERT INTO T VALUES (6, 'f', 'user f');\n"   // added, with the key of a new entry
+         "INSERT INTO T VALUES (7, 'z', 'user z');\n"   // added
+         "INSERT INTO T VALUES (9, 'a', 'old a');\n");  // a second copy of a shipped row
     const QStringList before = rows(file);
-    write(file + ".bak-1", "an earlier copy");
+    writeFile(file + ".bak-1", "an earlier copy");
 
     const ShippedUpgrade r = upgradeShippedDatabase(file, content);
     ASSERT_EQ(r.status, ShippedUpgrade::Upgraded) << r.error.toStdString();
@@ -105,98 +81,71 @@ TEST_F(ShippedUpgradeTest, UnchangedShippedRowsTakeTheNewContentAndTheUsersRowsS
     // The copy is the file as it was; an earlier copy is not overwritten.
     EXPECT_EQ(r.backupFile, file + ".bak-2");
     EXPECT_EQ(rows(r.backupFile), before);
-    EXPECT_EQ(bytes(file + ".bak-1"), "an earlier copy");
+    EXPECT_EQ(readFile(file + ".bak-1"), "an earlier copy");
 
-    const QByteArray upgraded = bytes(file);
+    const QByteArray upgraded = readFile(file);
     EXPECT_EQ(upgradeShippedDatabase(file, content).status, ShippedUpgrade::Current);
-    EXPECT_EQ(bytes(file), upgraded);
+    EXPECT_EQ(readFile(file), upgraded);
     EXPECT_EQ(backups().size(), 2);
 }
 
-TEST_F(ShippedUpgradeTest, NewFilesAreCurrentNewerFilesAndMissingOnesAreLeftAlone) {
+TEST_F(ShippedUpgradeTest, MissingAndNewerFilesAreLeftAlone) {
     EXPECT_EQ(upgradeShippedDatabase(file, content).status, ShippedUpgrade::Missing);
     EXPECT_FALSE(QFile::exists(file));
-    QString error;
-    ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(kVersion2), &error));
-    EXPECT_EQ(upgradeShippedDatabase(file, content).status, ShippedUpgrade::Current);
-    QFile::remove(file);
-    makeOld("PRAGMA user_version = 3;\n");
-    const QByteArray newer = bytes(file);
+    make(QString(kVersion1) + "PRAGMA user_version = 3;\n");
+    const QByteArray newer = readFile(file);
     const ShippedUpgrade r = upgradeShippedDatabase(file, content);
-    EXPECT_EQ(r.status, ShippedUpgrade::Newer);
-    EXPECT_EQ(r.fileVersion, 3);
-    EXPECT_EQ(bytes(file), newer);
+    EXPECT_EQ(std::make_pair(r.status, r.fileVersion), std::make_pair(ShippedUpgrade::Newer, 3));
+    EXPECT_EQ(readFile(file), newer);
     EXPECT_TRUE(backups().isEmpty());
 }
 
 TEST_F(ShippedUpgradeTest, AFailureLeavesTheFileAsItWasWithoutACopyAndSaysWhy) {
-    const std::tuple<const char*, std::function<void(ShippedUpgradeTest&)>, const char*> cases[] = {
+    std::unique_ptr<SqlLock> otherProgram;
+    const std::tuple<const char*, std::function<void()>, const char*> cases[] = {
         {"read-only",
-         [](ShippedUpgradeTest& t) {
-             t.makeOld();
-             QFile::setPermissions(t.file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+         [&] {
+             make();
+             QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
          },
          "読み取り専用"},
-        {"not a database", [](ShippedUpgradeTest& t) { write(t.file, "not a database at all"); },
+        {"in use",
+         [&] {
+             make();
+             otherProgram = std::make_unique<SqlLock>(file, "IMMEDIATE");
+         },
+         "使用中"},
+        {"not a database", [&] { writeFile(file, "not a database at all"); },
          "データベースのファイルではありません"},
-        {"no table",
-         [](ShippedUpgradeTest& t) {
-             QString e;
-             createDatabaseFromSql(t.file, "CREATE TABLE Other (K TEXT);", &e);
-         },
-         "表 T がありません"},
-        {"a shipped column missing",
-         [](ShippedUpgradeTest& t) {
-             QString e;
-             createDatabaseFromSql(t.file, "CREATE TABLE T (ID INTEGER PRIMARY KEY, K TEXT);", &e);
-         },
+        {"no table", [&] { make("CREATE TABLE Other (K TEXT);"); }, "表 T がありません"},
+        {"a shipped column missing", [&] { make("CREATE TABLE T (ID INTEGER PRIMARY KEY, K TEXT);"); },
          "項目 A がありません"},
         {"no history for its version",
-         [](ShippedUpgradeTest& t) {
-             t.makeOld();
-             t.content.historyFile = t.dir.filePath("elsewhere.v%1.sql");
+         [&] {
+             make();
+             content.historyFile = dir.filePath("elsewhere.v%1.sql");
          },
          "版 1 の出荷時の内容がない"},
         {"a key twice in the shipped content",
-         [](ShippedUpgradeTest& t) {
-             t.makeOld();
-             write(t.dir.filePath("v2.sql"), QByteArray(kVersion2).replace("(6, 'g'", "(6, 'b'"));
+         [&] {
+             make();
+             writeFile(dir.filePath("v2.sql"), QByteArray(kVersion2).replace("(6, 'g'", "(6, 'b'"));
          },
          "重複"},
     };
     for (const auto& [name, prepare, reason] : cases) {
         SCOPED_TRACE(name);
-        QFile::remove(file);
         SetUp();
-        prepare(*this);
-        const QByteArray before = bytes(file);
+        prepare();
+        const QByteArray before = readFile(file);
         const ShippedUpgrade r = upgradeShippedDatabase(file, content);
+        otherProgram.reset();
         EXPECT_EQ(r.status, ShippedUpgrade::Failed);
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(reason))) << r.error.toStdString();
-        EXPECT_EQ(bytes(file), before);
+        EXPECT_EQ(readFile(file), before);
         EXPECT_TRUE(backups().isEmpty());
         QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
     }
-}
-
-TEST_F(ShippedUpgradeTest, AFileAnotherProgramIsWritingIsLeftAsItWas) {
-    makeOld();
-    const QByteArray before = bytes(file);
-    ShippedUpgrade r;
-    {
-        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
-        other.setDatabaseName(file);
-        ASSERT_TRUE(other.open());
-        QSqlQuery q(other);
-        ASSERT_TRUE(q.exec("BEGIN IMMEDIATE"));
-        r = upgradeShippedDatabase(file, content);
-        q.exec("ROLLBACK");
-    }
-    QSqlDatabase::removeDatabase("other");
-    EXPECT_EQ(r.status, ShippedUpgrade::Failed);
-    EXPECT_TRUE(r.error.contains("使用中")) << r.error.toStdString();
-    EXPECT_EQ(bytes(file), before);
-    EXPECT_TRUE(backups().isEmpty());
 }
 
 }  // namespace

@@ -2,39 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QSqlDatabase>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QTemporaryDir>
-#include <QUuid>
-#include <QVariant>
+
+#include "support/files.h"
 
 namespace libfix {
 
-Connection::Connection(const QString& path) : m_name(QUuid::createUuid().toString()) {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-    db.setDatabaseName(path);
-    EXPECT_TRUE(db.open()) << db.lastError().text().toStdString();
-}
-
-Connection::~Connection() {
-    QSqlDatabase::database(m_name, false).close();
-    QSqlDatabase::removeDatabase(m_name);
-}
-
-void Connection::exec(const QString& sql, const QVariantList& values) const {
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    q.prepare(sql);
-    for (const QVariant& v : values) q.addBindValue(v);
-    EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
-}
-
-std::vector<LibraryRow> Connection::rows() const {
+std::vector<LibraryRow> readAll(const QString& path) {
+    const SqlFile f(path);
     std::vector<LibraryRow> out;
-    QSqlQuery q(QSqlDatabase::database(m_name, false));
-    EXPECT_TRUE(q.exec(
-        QStringLiteral("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid")));
+    QSqlQuery q(f.db());
+    EXPECT_TRUE(q.exec("SELECT jCmdType, jSeq, jCmdName, jCmd, jCmd2, jNote FROM jCMD ORDER BY rowid"));
     while (q.next())
         out.push_back({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toString(), q.value(3).toString(),
                        q.value(4).toString(), q.value(5).toString()});
@@ -42,22 +21,20 @@ std::vector<LibraryRow> Connection::rows() const {
 }
 
 void writeLibrary(const QString& path, const std::vector<Row>& rows) {
-    const Connection c(path);
-    c.exec(
+    const SqlFile f(path);
+    f.exec(
         "CREATE TABLE jCMD (jCmdType INTEGER, jSeq INTEGER, jCmdName TEXT, jCmd TEXT, jCmd2 TEXT, jNote "
         "TEXT)");
     for (const Row& r : rows) {
         const bool cat = r.seq == 0;
-        c.exec(QStringLiteral("INSERT INTO jCMD VALUES (?, ?, ?, ?, ?, ?)"),
+        f.exec("INSERT INTO jCMD VALUES (?, ?, ?, ?, ?, ?)",
                {r.type, r.seq, r.name, cat ? QVariant() : QVariant(r.cmd),
                 cat || r.nullTexts ? QVariant() : QVariant(QString()),
                 cat || r.nullTexts ? QVariant() : QVariant(r.note)});
     }
     // Made by this program: start-up leaves it as it is.
-    QFile shipped(QStringLiteral(":/shipped/jCmd.sql"));
-    EXPECT_TRUE(shipped.open(QIODevice::ReadOnly));
-    const QByteArray all = shipped.readAll();
-    c.exec(QString::fromUtf8(all.mid(all.lastIndexOf("PRAGMA user_version"))).trimmed());
+    const QByteArray shipped = readFile(":/shipped/jCmd.sql");
+    f.exec(QString::fromUtf8(shipped.mid(shipped.lastIndexOf("PRAGMA user_version"))).trimmed());
 }
 
 std::vector<LibraryRow> shippedExpressions(int* categories) {
@@ -72,4 +49,5 @@ std::vector<LibraryRow> shippedExpressions(int* categories) {
             out.push_back(r);
     return out;
 }
+
 }  // namespace libfix

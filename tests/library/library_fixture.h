@@ -3,12 +3,11 @@
 #include <utility>
 #include <vector>
 
-#include <QVariantList>
-
 #include "library/library_store.h"
+#include "support/sql_file.h"
 
-// Library files written and read over a raw connection of their own, so a test
-// sees the table as it is on disk, not as the store reports it.
+// Library files written and read over a connection of their own, so a test sees
+// the table as it is on disk, not as the store reports it.
 namespace libfix {
 
 struct Row {
@@ -20,29 +19,10 @@ struct Row {
     bool nullTexts = false;  // jCmd2 and jNote NULL, as imported files may have them
 };
 
-// A connection of its own to a library file while it lives.
-class Connection {
-public:
-    explicit Connection(const QString& path);
-    ~Connection();
-    void exec(const QString& sql, const QVariantList& values = {}) const;
-    std::vector<LibraryRow> rows() const;  // stored order
-
-private:
-    QString m_name;
-};
-
-// Another program's open transaction while it lives: "IMMEDIATE" keeps writers
-// out, "EXCLUSIVE" readers as well.
-struct LockHolder : Connection {
-    LockHolder(const QString& path, const QString& kind) : Connection(path) { exec("BEGIN " + kind); }
-    ~LockHolder() { exec("ROLLBACK"); }
-};
-
 // A new file whose table jCMD holds the rows in this order.
 void writeLibrary(const QString& path, const std::vector<Row>& rows);
-inline std::vector<LibraryRow> readAll(const QString& path) { return Connection(path).rows(); }
-inline void execute(const QString& path, const QString& sql) { Connection(path).exec(sql); }
+std::vector<LibraryRow> readAll(const QString& path);  // stored order
+inline void execute(const QString& path, const QString& sql) { SqlFile(path).exec(sql); }
 // (jCmdType, jSeq) of every row, stored order.
 inline std::vector<std::pair<int, int>> keys(const QString& path) {
     std::vector<std::pair<int, int>> out;

@@ -224,7 +224,7 @@ TEST_F(LibraryWindowTest, StoreFailuresAreShownAndTheWindowStaysAsTheTableIs) {
     frmCommand& f = open();
     choose(f, "一");
     {
-        libfix::LockHolder lock(file(), "IMMEDIATE");
+        SqlLock lock(file(), "IMMEDIATE");
         type(f, "改名", "新", "1");
         for (QPushButton* b : {f.Command4, f.Command5, f.Command7, f.Command3, f.Command6}) b->click();
     }
