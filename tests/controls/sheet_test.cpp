@@ -49,18 +49,13 @@ TEST(SheetModel, TypedInputSparseStorageAndBorders) {
     m.clearValues(SheetRange::whole());
     EXPECT_EQ(m.filledCells(), 0);
 
+    EXPECT_EQ(vbColor(33603776.0), QColor(192, 192, 0));  // the palette flag keeps the colour bytes
     m.setBorders({1, 1, 2, 2}, 1, vbColor(0xC0C0C0u));
     m.setBorders({2, 2, 3, 3}, 2, QColor(Qt::blue));  // the later border wins where they meet
     EXPECT_EQ(m.border(1, 1)->lineStyle, 1);
     EXPECT_EQ(std::make_pair(m.border(2, 2)->lineStyle, m.border(2, 2)->color),
               std::make_pair(2, QColor(Qt::blue)));
     EXPECT_FALSE(m.border(4, 4));
-}
-
-TEST(VbColour, PaletteFlagKeepsTheColourBytes) {
-    EXPECT_EQ(vbColor(33603776.0), QColor(192, 192, 0));
-    EXPECT_EQ(vbColor(12648447.0), QColor(255, 255, 192));
-    EXPECT_EQ(vbColorNumber(QColor(192, 192, 255)), 16761024u);
 }
 
 TEST(SheetWidget, SelectionAreasCurrentCellAndCellEvent) {

@@ -17,16 +17,37 @@ QString rowText(FlexGrid& g, int row) {
 }
 
 std::optional<std::uint32_t> shade(FlexGrid& g, int row, int col) { return g.grid().cellBackColor(row, col); }
+QVariant font(FlexGrid& g, int row, int col) { return g.grid().data(g.grid().index(row, col), Qt::FontRole); }
 
-// Each search heads the first word column with its own language and shades the column it searches.
-TEST(ResultGrid, ResetLeavesTheHeadersOfTheSearchedLanguageAndItsShadedKeyColumn) {
-    const std::tuple<DicSearchKind, const char*, int> cases[] = {{DicSearchKind::Chinese, "中国語", 2},
-                                                                 {DicSearchKind::Japanese, "日本語", 2},
-                                                                 {DicSearchKind::English, "英語", 1}};
-    for (const auto& [kind, language, key] : cases) {
+const DicRow kRow = {"a", "b", "c", "d", "e", "f", "g"};
+
+// Each search heads the first word column with its own language, shades the column it
+// searches, and draws its pinyin column in a font with designed tone-marked vowels.
+TEST(ResultGrid, EachSearchShowsItsLanguageItsShadedKeyAndPinyinWithEveryToneMark) {
+    const QString vowels = QStringLiteral("āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü");
+    const std::tuple<DicSearchKind, const char*, int, int> cases[] = {
+        // language, key column, pinyin column
+        {DicSearchKind::Chinese, "中国語", 2, 2},
+        {DicSearchKind::Japanese, "日本語", 2, 4},
+        {DicSearchKind::English, "英語", 1, 5}};
+    for (const auto& [kind, language, key, pinyin] : cases) {
+        SCOPED_TRACE(language);
         FlexGrid g;
         setUpResultGrid(g);
-        fillResultGrid(g, kind, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
+        fillResultGrid(g, kind, {kRow});
+        for (int c = 1; c < g.Cols(); ++c) {
+            EXPECT_EQ(font(g, 2, c).isValid(), c == pinyin) << c;
+            EXPECT_FALSE(font(g, 1, c).isValid()) << "header " << c;
+        }
+        // The font the cell is drawn with, asked for each glyph.
+        const QRawFont raw = QRawFont::fromFont(font(g, 2, pinyin).value<QFont>());
+        EXPECT_EQ(raw.familyName(), QStringLiteral("DejaVu Sans"));
+        const QList<quint32> glyphs = raw.glyphIndexesForString(vowels);
+        ASSERT_EQ(glyphs.size(), vowels.size());
+        for (qsizetype i = 0; i < vowels.size(); ++i)
+            EXPECT_TRUE(raw.supportsCharacter(vowels[i]) && glyphs[i] != 0)
+                << QString(vowels[i]).toStdString();
+
         resetResultGrid(g, kind);
         EXPECT_EQ(g.Rows(), 2);
         EXPECT_EQ(g.TextMatrix(0, 1), QString::fromUtf8(language));
@@ -68,37 +89,9 @@ TEST(ResultGrid, AColumnTheUserWidenedKeepsItsWidthThroughLaterSearches) {
     QTest::mousePress(header, Qt::LeftButton, {}, QPoint(border, y));
     QTest::mouseMove(header, QPoint(border + 150, y));
     QTest::mouseRelease(header, Qt::LeftButton, {}, QPoint(border + 150, y));
-    fillResultGrid(g, DicSearchKind::English, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
+    fillResultGrid(g, DicSearchKind::English, {kRow});
     EXPECT_EQ(g.ColWidth(1), 1500 + 150 * 15);
     EXPECT_EQ(g.ColWidth(2), 2500);
-}
-
-TEST(ResultGrid, PinyinCellsUseAFontThatHasEveryToneMarkedVowel) {
-    const QString vowels = QStringLiteral("āáǎàēéěèīíǐìōóǒòūúǔùǖǘǚǜü");
-    const std::pair<DicSearchKind, int> cases[] = {
-        {DicSearchKind::Chinese, 2}, {DicSearchKind::Japanese, 4}, {DicSearchKind::English, 5}};
-    for (const auto& [kind, column] : cases) {
-        FlexGrid g;
-        setUpResultGrid(g);
-        fillResultGrid(g, kind, {DicRow{"a", "b", "c", "d", "e", "f", "g"}});
-        EXPECT_EQ(pinyinColumn(kind), column);
-        for (int c = 1; c < g.Cols(); ++c) {
-            const QVariant font = g.grid().data(g.grid().index(2, c), Qt::FontRole);
-            EXPECT_EQ(font.isValid(), c == column) << c;
-            EXPECT_FALSE(g.grid().data(g.grid().index(1, c), Qt::FontRole).isValid()) << "header " << c;
-        }
-        // The font the cell is drawn with, asked for each glyph.
-        const QRawFont raw =
-            QRawFont::fromFont(g.grid().data(g.grid().index(2, column), Qt::FontRole).value<QFont>());
-        ASSERT_TRUE(raw.isValid());
-        EXPECT_EQ(raw.familyName(), QStringLiteral("DejaVu Sans"));
-        const QList<quint32> glyphs = raw.glyphIndexesForString(vowels);
-        ASSERT_EQ(glyphs.size(), vowels.size());
-        for (qsizetype i = 0; i < vowels.size(); ++i) {
-            EXPECT_TRUE(raw.supportsCharacter(vowels[i])) << QString(vowels[i]).toStdString();
-            EXPECT_NE(glyphs[i], 0u) << QString(vowels[i]).toStdString();
-        }
-    }
 }
 
 }  // namespace

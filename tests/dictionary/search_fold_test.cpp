@@ -19,20 +19,15 @@ const Case kCases[] = {
     {F::Plain, "100%_\"it's\"", "100%_\"it's\""},
     {F::Plain, "データ É", "データ É"},  // only the kinds below go further
     // reading: katakana and half-width kana as hiragana, ー kept, voiced marks joined
-    {F::Reading, "データ", "でーた"},
+    // (the searches' own table has the plain cases: データ, ﾃﾞｰﾀ, でーた, jilu, jilv...)
     {F::Reading, "ﾃﾞｰﾀ", "でーた"},
-    {F::Reading, "でーた", "でーた"},
     {F::Reading, "ﾊﾟﾗﾒｰﾀ", "ぱらめーた"},
     {F::Reading, "ｳﾞｨ ヴィ ヶ ヽヾ", "ゔぃ ゔぃ ゖ ゝゞ"},
     {F::Reading, "ト\u3099 は\u309A", "ど ぱ"},  // combining marks
     {F::Reading, "ｱﾞ ﾞ", "あ゛ ゛"},             // marks that join nothing stay apart
     {F::Reading, "ＰＣＡ ﾃｽﾄ％", "pca てすと％"},
     // pinyin: tones, blanks, apostrophes, ü = v = u, case
-    {F::Pinyin, "jilu", "jilu"},
-    {F::Pinyin, "jilv", "jilu"},
-    {F::Pinyin, "jìlǜ", "jilu"},
     {F::Pinyin, "ji lu", "jilu"},
-    {F::Pinyin, "JILU", "jilu"},
     {F::Pinyin, "JÌ LǙ", "jilu"},
     {F::Pinyin, "tǒng jì", "tongji"},
     {F::Pinyin, "ā á ǎ à ē é ě è ī í ǐ ì ō ó ǒ ò ū ú ǔ ù ǖ ǘ ǚ ǜ ü", "aaaaeeeeiiiioooouuuuuuuuu"},
@@ -66,15 +61,10 @@ TEST(SearchFold, FoldsWhatUsersTypeAndWhatTheTableHolds) {
 
 TEST(SearchFold, BrokenUtf8BecomesReplacementCharacters) {
     const std::pair<std::string, std::string> cases[] = {
-        {"a\xff"
-         "b",
-         "a\uFFFD"
-         "b"},
-        {"\xe3\x81", "\uFFFD"},      // cut short at the end
-        {"\xc0\xaf", "\uFFFD"},      // overlong
-        {"\xed\xa0\x80", "\uFFFD"},  // a surrogate
-        {std::string("a\0b", 3), "ab"},
-        {std::string("\0\xe3\x81\x82", 4), "あ"},
+        {"a\xffz", "a\uFFFDz"},         {"\xe3\x81", "\uFFFD"},  // cut short at the end
+        {"\xc0\xaf", "\uFFFD"},                                  // overlong
+        {"\xed\xa0\x80", "\uFFFD"},                              // a surrogate
+        {std::string("a\0b", 3), "ab"}, {std::string("\0\xe3\x81\x82", 4), "あ"},
     };
     for (const auto& [in, want] : cases) {
         std::string out;

@@ -71,6 +71,9 @@ TEST_F(CellRunnerTest, ResultsGoBelowAndDefinitionsAreReportedToTheRight) {
     EXPECT_EQ(m.Spreadsheet1->currentCell(), (SheetCell{8, 2}));
     run(11, 1, "J/mean 2 4 6");
     EXPECT_EQ(cell(12, 1), "4");
+    // Nouns assigned on the way are listed, J_Get never.
+    run(14, 1, "J/+/ side1 =: 1 2 3");
+    EXPECT_EQ(m.MSFlexGrid2->TextMatrix(1, 0) + QString::number(m.MSFlexGrid2->Rows()), "side12");
 }
 
 TEST_F(CellRunnerTest, EveryEngineCodeHasItsTextToTheRightAndNothingGoesBelow) {
@@ -101,12 +104,6 @@ TEST_F(CellRunnerTest, OnlyTextsStartingWithJSlashAreRun) {
     EXPECT_EQ(t.main().TabStrip2->SelectedIndex(), 1);
     run(row, 1, "j/1");
     EXPECT_TRUE(j->sentences.contains("J_Get_base_=: 1"));
-}
-
-TEST_F(CellRunnerTest, NounsAssignedOnTheWayAreListedButNeverJGet) {
-    frmjMain& m = start();
-    run(1, 1, "J/+/ side1 =: 1 2 3");
-    EXPECT_EQ(m.MSFlexGrid2->TextMatrix(1, 0) + QString::number(m.MSFlexGrid2->Rows()), "side12");
 }
 
 TEST_F(CellRunnerTest, AtTheSheetsEdgeWhatCannotBeWrittenIsSaid) {
