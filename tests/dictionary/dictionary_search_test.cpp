@@ -8,6 +8,7 @@
 
 #include "dictionary/term_fixture.h"
 #include "support/files.h"
+#include "support/sql_file.h"
 
 namespace {
 
@@ -124,12 +125,10 @@ TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAl
     for (const auto& [name, content, reason] : cases) {
         QTemporaryDir dir;
         const QString file = dir.filePath(QString::fromUtf8(name) + QStringLiteral(".sqlite"));
-        QString error;
-        if (!content.startsWith("CREATE"))
-            writeFile(file, content);
+        if (content.startsWith("CREATE"))
+            SqlFile(file).exec(QString::fromUtf8(content));
         else
-            ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(content), &error))
-                << error.toStdString();
+            writeFile(file, content);
         const QByteArray bytes = readFile(file);
         const DicSearchResult r =
             DictionarySearch(file).run(K::Chinese, QStringLiteral("a"), QStringLiteral("%"));

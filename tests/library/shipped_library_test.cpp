@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QMap>
 #include <QRegularExpression>
 #include <cmath>
@@ -8,6 +7,7 @@
 #include "engine/jdll_engine.h"
 #include "library/library_store.h"
 #include "library_fixture.h"
+#include "support/files.h"
 #include "support/j_test_engine.h"
 
 // The shipped library, made and read back through the store, every expression run by
@@ -22,9 +22,9 @@ struct Expected {
 
 QMap<QString, Expected> loadExpected() {
     QMap<QString, Expected> out;
-    QFile f(QStringLiteral(KALVORET_SOURCE_DIR "/tests/library/shipped_expected.txt"));
-    EXPECT_TRUE(f.open(QIODevice::ReadOnly));
-    for (const QString& line : QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts)) {
+    const QByteArray text = readFile(KALVORET_SOURCE_DIR "/tests/library/shipped_expected.txt");
+    EXPECT_FALSE(text.isEmpty());
+    for (const QString& line : QString::fromUtf8(text).split('\n', Qt::SkipEmptyParts)) {
         const QStringList p = line.split('\t');
         if (line.startsWith('#') || p.size() != 6) continue;
         Expected& e = out[p[0]] = {p[1], p[2], p[3], {}, {}};
