@@ -216,6 +216,15 @@ void frmjMain::buildMenus() {
     item(tool, QStringLiteral("mnuToolTest"), QStringLiteral("j.EXE起動"), &frmjMain::mnuToolTest_Click);
     item(tool, QStringLiteral("mnuToolConsole"), QStringLiteral("Ｊコンソール"),
          &frmjMain::mnuToolConsole_Click);
+    item(tool, QStringLiteral("mnuToolRunScript"), QStringLiteral("Ｊスクリプトを実行..."),
+         [this] { expression->mnuToolRunScript_Click(); });
+    tool->addSeparator();
+    QAction* jFormat = item(tool, QStringLiteral("mnuToolJFormat"), QStringLiteral("Ｊ形式で表示"), [this](bool on) {
+        app().settings().SaveSetting(QStringLiteral("Settings"), QStringLiteral("JFormat"),
+                                     QString::number(on ? 1 : 0));
+    });
+    jFormat->setCheckable(true);
+    connect(jFormat, &QAction::toggled, this, [this](bool on) { expression->JFormat = on; });
     tool->addSeparator();
     item(tool, QStringLiteral("mnuToolDict"), QStringLiteral("「日・中・英語」統計用語対応表"),
          &frmjMain::mnuToolDict_Click);
@@ -317,6 +326,8 @@ void frmjMain::applyLayout() {
 void frmjMain::Form_Load() {
     app().MainWindowLink = this;
     restoreRect(kMainRectKeys, {1000, 1000, 6500, 6500});
+    menuItem(QStringLiteral("mnuToolJFormat"))
+        ->setChecked(app().settings().GetNumber(QStringLiteral("Settings"), QStringLiteral("JFormat"), 0) != 0);
     TabStrip1->setSelectedIndex(1);
     varLists->HighlightRange = SheetRange::cell(1, 1);
     InitJ();
@@ -483,8 +494,9 @@ void frmjMain::mnuEditCut_Click() {
 }
 
 void frmjMain::mnuEditPaste_Click() {
-    const ExpressionPage& e = *expression;
+    ExpressionPage& e = *expression;
     if (!e.LastTextBox || e.LastSelStart < 1) return;
+    if (e.LastTextBox == Text1 && e.pasteScript(app().clipboard().text())) return;
     const QString t = e.LastTextBox->Text();
     e.LastTextBox->setText(t.left(e.LastSelStart - 1) + app().clipboard().text() +
                            t.mid(e.LastSelStart - 1 + e.LastSelLength));

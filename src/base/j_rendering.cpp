@@ -183,12 +183,12 @@ std::optional<QString> RenderJValue(const HostValue& v, QString* partial) {
     return std::move(r.text);
 }
 
-QString renderCutNote(const JRendering& r) {
+QString renderCutNote(const JRendering& r, const QString& what) {
     const QString unit = r.inCharacters ? QStringLiteral("文字") : QStringLiteral("要素");
-    return QStringLiteral("※ 結果が大きすぎるため、表示を全 %1 %3のうち先頭の %2 %3で打ち切りました。")
+    return QStringLiteral("※ %4が大きすぎるため、表示を全 %1 %3のうち先頭の %2 %3で打ち切りました。")
         .arg(r.total)
         .arg(r.shown)
-        .arg(unit);
+        .arg(unit, what);
 }
 
 QString renderedLogText(const JRendering& r) {

@@ -41,8 +41,9 @@ JRendering RenderJValueLimited(const HostValue& v, RenderLimits limits = {});
 // pass QString's practical size, in which case `partial` gets what was made.
 std::optional<QString> RenderJValue(const HostValue& v, QString* partial = nullptr);
 
-// The line a log gets when a rendering was cut, without its line end.
-QString renderCutNote(const JRendering& r);
+// The line a log gets when a rendering was cut, without its line end; `what` names what
+// was cut (a result, or printed output).
+QString renderCutNote(const JRendering& r, const QString& what = QStringLiteral("結果"));
 // What a log shows for a rendering: its text and CR LF, with the cut note on a line
 // of its own and an empty line after it when the rendering was cut.
 QString renderedLogText(const JRendering& r);

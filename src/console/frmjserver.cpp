@@ -1,6 +1,7 @@
 #include "console/frmjserver.h"
 
 #include "base/app_state.h"
+#include "base/j_output_text.h"
 #include "base/main_window.h"
 #include "base/mouse_pointer.h"
 #include "base/session_gate.h"
@@ -20,13 +21,6 @@ namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kFont = QStringLiteral("ＭＳ ゴシック");
-
-void caretToEnd(TextBox& box) {
-    if (auto* plain = qobject_cast<QPlainTextEdit*>(box.editor()))
-        plain->moveCursor(QTextCursor::End);
-    else
-        box.setSelStart(static_cast<int>(box.Text().size()));
-}
 
 // Selects a box's whole text; a long log is not walked character by character.
 void selectWhole(TextBox& box) {
@@ -169,14 +163,15 @@ void frmjServer::DoText_KeyPress(int& keyAscii) {
     BusyPointer busy;
     const QString sentence = DoText->Text();
     IJEngine& j = app().J();
+    j.takeOutputChunks();
     const int code = j.Do(sentence);
+    const JPrintedText out = splitJOutput(j.takeOutputChunks(), QString());
+    QString entry = QStringLiteral("Do:") + sentence + kCrLf + printedLogText(out.printed);
     if (code != 0) {
         ShowJValue(HostValue::string(j.ErrorText(code)), *Text2, app().msgBox());
-        Text1->appendText(QStringLiteral("Do:") + sentence + kCrLf + errorLine(code) + kCrLf);
-    } else {
-        Text1->appendText(QStringLiteral("Do:") + sentence + kCrLf);
-        caretToEnd(*Text1);
+        entry += errorLine(code) + (isBreakCode(code) ? QString() : out.report) + kCrLf;
     }
+    Text1->appendText(entry);
     afterEnter(*DoText);
 }
 
@@ -186,29 +181,32 @@ void frmjServer::GetText_KeyPress(int& keyAscii) {
     if (!app().hasEngine()) return;
     BusyPointer busy;
     const QString sentence = GetText->Text();
-    const QString head = QStringLiteral("Get:") + sentence + kCrLf;
+    const QString prefix = QStringLiteral("JGet_base_=: ");
     IJEngine& j = app().J();
-    const int code = j.Do(QStringLiteral("JGet_base_=: ") + sentence);
+    j.takeOutputChunks();
+    const int code = j.Do(prefix + sentence);
+    const JPrintedText out = splitJOutput(j.takeOutputChunks(), prefix);
+    QString entry = QStringLiteral("Get:") + sentence + kCrLf + printedLogText(out.printed);
     if (code != 0) {
-        Text1->appendText(head + errorLine(code) + kCrLf);
+        entry += errorLine(code) + (isBreakCode(code) ? QString() : out.report) + kCrLf;
     } else {
         HostValue v;
         const int code2 = j.GetB(QStringLiteral("JGet"), v);
         if (code2 == 0) {
             Text2->setText(QString());
-            const JRendering r = ShowJValue(v, *Text2, app().msgBox());
-            Text1->appendText(head + renderedLogText(r));
-            caretToEnd(*Text1);
+            entry += renderedLogText(ShowJValue(v, *Text2, app().msgBox()));
         } else {
-            Text1->appendText(head + readErrorLine(code2) + kCrLf);
+            entry += readErrorLine(code2) + kCrLf;
         }
     }
+    Text1->appendText(entry);
     afterEnter(*GetText);
 }
 
 void frmjServer::afterEnter(TextBox& box) {
-    selectWhole(*Text1);
+    selectWhole(*Text1);  // the caret at the end: the newest entry comes into view
     Text1->SetFocus();
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(Text1->editor())) plain->ensureCursorVisible();
     box.selectAll();
     box.SetFocus();
 }

@@ -171,6 +171,11 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             if (watched != editor()) break;
             auto* k = static_cast<QKeyEvent*>(event);
+            if (m_line && k->matches(QKeySequence::Paste)) {
+                bool handled = false;
+                emit Paste(handled);
+                if (handled) return true;
+            }
             int code = 0;
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
                 code = 13;

@@ -45,6 +45,8 @@ signals:
     void KeyPress(int& keyAscii);
     // button: 1 left, 2 right, 4 middle; shift: 1 Shift, 2 Ctrl, 4 Alt; x, y in twips.
     void MouseUp(int button, int shift, int x, int y);
+    // The paste key in a one-line box; setting handled keeps the editor's own paste out.
+    void Paste(bool& handled);
     void GotFocus();
     void LostFocus();
 

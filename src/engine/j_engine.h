@@ -7,10 +7,12 @@
 #include <vector>
 
 // A piece of what J printed: kind 1 a result, 2 an error report, 3 an echoed input line,
-// 4 a system assertion, 6 output of 1!:2]2 (echo, smoutput).
+// 4 a system assertion, 6 output of 1!:2]2 (echo, smoutput). Kind 0 closes output that
+// was cut: `dropped` characters printed after the kept ones were left out.
 struct JOutput {
     int kind;
     QString text;
+    qint64 dropped = 0;
 };
 
 // The five members every window uses to talk to J. Codes: 0 success, 16 value
@@ -26,8 +28,11 @@ public:
     virtual QString ErrorText(int code) = 0;
     virtual void Clear() = 0;
 
-    // What J printed since the last take; an engine that keeps nothing gives nothing.
+    // What J printed since the last take, in order; an engine that keeps nothing gives nothing.
     virtual std::vector<JOutput> takeOutputChunks() { return {}; }
     // Asks a running sentence to stop; safe from any thread. Nothing to stop by default.
     virtual void interrupt() {}
+    // Input lines J has echoed so far (a script run with display), counted from the start;
+    // safe from any thread.
+    virtual qint64 echoedLines() const { return 0; }
 };

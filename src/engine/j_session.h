@@ -35,6 +35,7 @@ public:
     std::vector<JOutput> takeOutputChunks() override;
     // Asks the running sentence to stop; from any thread. Nothing happens while J is idle.
     void interrupt() override;
+    qint64 echoedLines() const override { return m_engine ? m_engine->echoedLines() : 0; }
 
     // Runs task with the engine on the session thread and returns when it is done. False,
     // without running it, when a call is already under way (a caller reached from inside

@@ -1,5 +1,7 @@
 #include "engine/jdll_engine.h"
 
+#include <algorithm>
+
 #include <clocale>
 #include <cstring>
 #include <utility>
@@ -23,8 +25,8 @@ JEngine* engineFor(void* instance) {
     return nullptr;
 }
 
-// Output nobody takes is dropped oldest first beyond this many characters.
-constexpr qsizetype kMaxKeptOutputChars = 4 * 1024 * 1024;
+// Output beyond this many characters since the last take is counted, not kept.
+constexpr qsizetype kMaxKeptOutputChars = 16'000'000;
 
 // J offers post-mortem inspection on an empty next line; we never send one, so the hint misleads.
 const QString kInspectHint = QStringLiteral("Press ENTER to inspect\n");
@@ -491,6 +493,7 @@ QString JEngine::takeOutput() {
     for (const OutputChunk& chunk : m_output) all += chunk.text;
     m_output.clear();
     m_outputChars = 0;
+    m_droppedChars = 0;
     return all;
 }
 
@@ -498,8 +501,10 @@ std::vector<JEngine::OutputChunk> JEngine::takeOutputChunks() {
     std::lock_guard lock(m_outputMutex);
     std::vector<OutputChunk> chunks(std::make_move_iterator(m_output.begin()),
                                     std::make_move_iterator(m_output.end()));
+    if (m_droppedChars > 0) chunks.push_back({0, QString(), m_droppedChars});
     m_output.clear();
     m_outputChars = 0;
+    m_droppedChars = 0;
     return chunks;
 }
 
@@ -538,13 +543,17 @@ void JEngine::handleOutput(int type, const char* text) {
     if (m_quiet) return;
     const QString s = text ? QString::fromUtf8(text) : QString();
     if (type == 2 && s == kInspectHint) return;
+    if (type == 3) m_echoedLines.fetch_add(1, std::memory_order_relaxed);
     {
         std::lock_guard lock(m_outputMutex);
-        m_output.push_back({type, s});
-        m_outputChars += s.size();
-        while (m_outputChars > kMaxKeptOutputChars && m_output.size() > 1) {
-            m_outputChars -= m_output.front().text.size();
-            m_output.pop_front();
+        const qsizetype room = kMaxKeptOutputChars - m_outputChars;
+        if (s.size() <= room) {
+            m_output.push_back({type, s});
+            m_outputChars += s.size();
+        } else {
+            if (room > 0) m_output.push_back({type, s.left(room)});
+            m_outputChars = kMaxKeptOutputChars;
+            m_droppedChars += s.size() - std::max<qsizetype>(room, 0);
         }
     }
     if (m_handler) {

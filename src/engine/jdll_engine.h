@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <atomic>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -53,6 +54,7 @@ public:
 
     // Asks a running sentence to stop, even inside a long primitive; safe from any thread.
     void interrupt() override;
+    qint64 echoedLines() const override { return m_echoedLines.load(std::memory_order_relaxed); }
 
     // The resolved entry points and this engine's instance, for measurements against raw calls.
     const JRawApi& rawApi() const { return m_api; }
@@ -90,4 +92,6 @@ private:
     std::mutex m_outputMutex;
     std::deque<OutputChunk> m_output;
     qsizetype m_outputChars = 0;
+    qint64 m_droppedChars = 0;
+    std::atomic<qint64> m_echoedLines{0};
 };

@@ -1,16 +1,23 @@
 #include "eval/expression_page.h"
 
 #include "base/app_state.h"
+#include "base/j_output_text.h"
 #include "base/main_window.h"
 #include "base/mouse_pointer.h"
+#include "base/ports.h"
+#include "base/progress.h"
 #include "base/session_gate.h"
 #include "controls/text_box.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <limits>
 
@@ -21,6 +28,11 @@ const QString kCrLf = QStringLiteral("\r\n");
 const QString kPrefix = QStringLiteral("J_Get_base_=: ");
 const QString kLogHeader = QStringLiteral("【jExpression】");
 const QString kMarker = QStringLiteral("NB.jCMD");
+
+// A J string literal holding the text.
+QString quotedJ(QString text) {
+    return QLatin1Char('\'') + text.replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
 
 // Puts the caret at the end of a box without walking its whole text.
 void caretToEnd(TextBox& box) {
@@ -39,6 +51,7 @@ ExpressionPage::ExpressionPage(AppState& app, IMainWindow& main, const Expressio
     connect(m_c.Text1, &TextBox::Change, this, &ExpressionPage::Text1_Change);
     connect(m_c.Text1, &TextBox::KeyPress, this, &ExpressionPage::Text1_KeyPress);
     connect(m_c.Text1, &TextBox::MouseUp, this, &ExpressionPage::Text1_MouseUp);
+    connect(m_c.Text1, &TextBox::Paste, this, &ExpressionPage::Text1_Paste);
     connect(m_c.Text2, &TextBox::MouseUp, this, &ExpressionPage::Text2_MouseUp);
     connect(m_c.Command1, &QPushButton::clicked, this, &ExpressionPage::Command1_Click);
     connect(m_c.Command2, &QPushButton::clicked, this, &ExpressionPage::Command2_Click);
@@ -88,37 +101,158 @@ void ExpressionPage::Text1_KeyPress(int& keyAscii) {
     evaluate();
 }
 
+void ExpressionPage::Text1_Paste(bool& handled) {
+    const QString text = m_app.clipboard().text();
+    handled = pasteScript(text);
+    if (handled) return;
+    // One line: a line end copied with it does not belong in the sentence.
+    if (auto* line = qobject_cast<QLineEdit*>(m_c.Text1->editor())) {
+        QString one = text;
+        while (one.endsWith(QLatin1Char('\n')) || one.endsWith(QLatin1Char('\r'))) one.chop(1);
+        line->insert(one);
+        handled = true;
+    }
+}
+
 void ExpressionPage::evaluate() {
-    TextBox& log = *m_c.Text2;
     const QString sentence = m_c.Text1->Text();
     IJEngine& j = m_app.J();
+    j.takeOutputChunks();  // what earlier calls printed is not this entry's
 
-    QString message;
     int code = j.Do(kPrefix + sentence);
     m_main.setLastCode(code);
+    JPrintedText out = splitJOutput(j.takeOutputChunks(), kPrefix);
+    QString entry = kLogHeader + sentence + kCrLf + printedLogText(out.printed);
     if (code != 0) {
-        message = doCodeMessage(code);
-    } else {
-        HostValue value;
-        code = j.GetB(QStringLiteral("J_Get"), value);
-        m_main.setLastCode(code);
-        if (code != 0) {
-            message = getCodeMessage(code);
-        } else {
-            const JRendering r = ShowJValue(value, *m_c.Text3, m_app.msgBox());
-            value = HostValue();  // a big result need not live through the list refresh
+        entry += doCodeMessage(code);
+        if (!isBreakCode(code)) entry += out.report;
+        appendEntry(entry + kCrLf);
+        return;
+    }
+    if (JFormat && showInJFormat(entry)) return;
 
-            log.appendText(kLogHeader + sentence + kCrLf + renderedLogText(r));
-            caretToEnd(log);
-            log.SetFocus();
-
-            m_main.setLastCode(m_main.refreshJVariables(false));
-            finish();
+    HostValue value;
+    code = j.GetB(QStringLiteral("J_Get"), value);
+    m_main.setLastCode(code);
+    if (code == 3) {
+        if (const QString report = undefinedNameReport(); !report.isEmpty()) {
+            m_main.setLastCode(16);
+            appendEntry(entry + doCodeMessage(16) + report + kCrLf);
             return;
         }
     }
-    log.appendText(kLogHeader + sentence + kCrLf + message + kCrLf);
+    if (code != 0) {
+        appendEntry(entry + getCodeMessage(code) + kCrLf);
+        return;
+    }
+    const JRendering r = ShowJValue(value, *m_c.Text3, m_app.msgBox());
+    value = HostValue();  // a big result need not live through the list refresh
+    appendEntry(entry + renderedLogText(r));
+    m_main.setLastCode(m_main.refreshJVariables(false));
+}
+
+bool ExpressionPage::showInJFormat(const QString& entry) {
+    // J's console shows a noun by running its name; anything else takes the usual way.
+    IJEngine& j = m_app.J();
+    HostValue nameClass;
+    if (j.Do(QStringLiteral("nc_kalvoret_=: 4!:0 <'J_Get_base_'")) != 0 ||
+        j.GetB(QStringLiteral("nc_kalvoret_"), nameClass) != 0 || nameClass.numberAt(0) != 0)
+        return false;
+    j.takeOutputChunks();
+    const int code = j.Do(QStringLiteral("J_Get_base_"));
+    const JPrintedText shown = splitJOutput(j.takeOutputChunks(), QString());
+    if (code != 0) return false;
+    m_c.Text3->setText(shown.printed.text);
+    appendEntry(entry + renderedLogText(shown.printed));
+    m_main.setLastCode(m_main.refreshJVariables(false));
+    return true;
+}
+
+QString ExpressionPage::undefinedNameReport() {
+    // J takes a name it does not know as a verb, so "J_Get=. name" defines nothing useful:
+    // the sentence was an undefined name. J's own report comes from looking the name up.
+    IJEngine& j = m_app.J();
+    HostValue found;
+    if (j.Do(QStringLiteral("nc_kalvoret_=: {{ y #~ (_1 = 4!:0 :: 0: <y) *. 1 = # ;: y }} 5!:5 <'J_Get_base_'")) !=
+            0 ||
+        j.GetB(QStringLiteral("nc_kalvoret_"), found) != 0)
+        return {};
+    const QString name = found.text().value_or(QString());
+    if (name.isEmpty()) return {};
+    j.takeOutputChunks();
+    j.Do(name);
+    const QString report = splitJOutput(j.takeOutputChunks(), QString()).report;
+    j.Do(QStringLiteral("4!:55 <'J_Get_base_'"));
+    return report;
+}
+
+void ExpressionPage::appendEntry(const QString& entry) {
+    TextBox& log = *m_c.Text2;
+    log.appendText(entry);
+    caretToEnd(log);
+    if (auto* plain = qobject_cast<QPlainTextEdit*>(log.editor())) plain->ensureCursorVisible();
+    log.SetFocus();
     finish();
+}
+
+bool ExpressionPage::pasteScript(const QString& text) {
+    QString script = text;
+    script.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    while (script.endsWith(QLatin1Char('\n'))) script.chop(1);
+    if (!script.contains(QLatin1Char('\n'))) return false;
+    const QStringList lines = script.split(QLatin1Char('\n'));
+    QString literal;
+    for (const QString& line : lines) {
+        if (!literal.isEmpty()) literal += QStringLiteral(",(10{a.),");
+        literal += quotedJ(line);
+    }
+    runScript(QStringLiteral("（貼り付けたスクリプト %1 行）").arg(lines.size()), QStringLiteral("0!:101 ") + literal,
+              lines.size());
+    return true;
+}
+
+void ExpressionPage::mnuToolRunScript_Click() {
+    const OpenFileAnswer a = m_app.fileDialog().ShowOpen(
+        {QStringLiteral("Ｊスクリプトを実行"), QStringLiteral("Ｊスクリプト (*.ijs)|*.ijs|すべてのﾌｧｲﾙ (*.*)|*.*"), 1});
+    if (a.fileName.isEmpty()) return;
+    QFile file(a.fileName);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_app.msgBox().MsgBox(QStringLiteral("ファイルを開けません。\r") + a.fileName, mb::OKOnly | mb::Exclamation);
+        return;
+    }
+    const qint64 lines = file.readAll().count('\n') + 1;
+    file.close();
+    runScript(QStringLiteral("（スクリプト %1）").arg(a.fileName), QStringLiteral("0!:1 <") + quotedJ(a.fileName), lines);
+}
+
+void ExpressionPage::runScript(const QString& title, const QString& sentence, qint64 lines) {
+    // A message box shown during an evaluation must not start a second one.
+    if (m_evaluating || !m_app.hasEngine()) return;
+    const QScopedValueRollback<bool> guard(m_evaluating, true);
+    BusyPointer busy;
+    IJEngine& j = m_app.J();
+    j.takeOutputChunks();
+
+    // J echoes each line it runs; the count of echoed lines is the script's progress.
+    ProgressScope progress(&m_app.progress, lines);
+    const qint64 echoedBefore = j.echoedLines();
+    qint64 stepped = 0;
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, this, [&] {
+        const qint64 now = std::min(j.echoedLines() - echoedBefore, lines);
+        progress.step(now - stepped);
+        stepped = now;
+    });
+    ticker.start(100);
+    const int code = j.Do(sentence);
+    ticker.stop();
+    m_main.setLastCode(code);
+
+    const JPrintedText out = splitJOutput(j.takeOutputChunks(), QString());
+    QString entry = kLogHeader + title + kCrLf + printedLogText(out.printed);
+    if (code != 0) entry += doCodeMessage(code) + (isBreakCode(code) ? QString() : out.report);
+    appendEntry(entry + kCrLf);
+    m_main.refreshJVariables(false);
 }
 
 void ExpressionPage::finish() {

@@ -38,7 +38,12 @@ public:
     void Text1_KeyPress(int& keyAscii);
     void Text1_MouseUp(int button, int shift, int x, int y);
     void Text2_MouseUp(int button, int shift, int x, int y);
+    void Text1_Paste(bool& handled);
     void Command1_Click();
+    // Text of several lines runs as a J script (true); one line is left to the caller (false).
+    bool pasteScript(const QString& text);
+    // Asks for a .ijs file and runs it as J's console runs a script with display.
+    void mnuToolRunScript_Click();
     void Command2_Click();
 
     // The box and selection at the last mouse-up in the expression box or the log,
@@ -46,9 +51,15 @@ public:
     TextBox* LastTextBox = nullptr;
     int LastSelStart = 0;
     int LastSelLength = 0;
+    // Results shown in the log as J's console prints them.
+    bool JFormat = false;
 
 private:
     void evaluate();
+    bool showInJFormat(const QString& entry);
+    QString undefinedNameReport();
+    void appendEntry(const QString& entry);
+    void runScript(const QString& title, const QString& sentence, qint64 lines);
     void finish();
     void recordSelection(TextBox* box);
 

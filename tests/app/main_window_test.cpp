@@ -252,7 +252,7 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
         "ﾌｧｲﾙ(&F):|Jデータ・EXCELファイルを開く|-|新規作成(&N)[Ctrl+N]|開く(&O)...[Ctrl+O]|上書き保存(&S)|"
         "名前を付けて保存(&A)...|-|終了(&X)[Ctrl+Q]|編集(&E):|元に戻す(&U)[Ctrl+Z]|-|切り取り(&T)[Ctrl+X]|"
         "ｺﾋﾟｰ(&C)[Ctrl+C]|貼り付け(&P)[Ctrl+V]|形式を選択して貼り付け(&S)...|ツール(&T):|J Expression 参照|"
-        "j.EXE起動|Ｊコンソール|-|「日・中・英語」統計用語対応表|-|表計算ソフトを選択...|-|Ｊ実行の中断|"
+        "j.EXE起動|Ｊコンソール|Ｊスクリプトを実行...|-|Ｊ形式で表示|-|「日・中・英語」統計用語対応表|-|表計算ソフトを選択...|-|Ｊ実行の中断|"
         "ﾍﾙﾌﾟ(&H):|Kalvoretのヘルプ[F1]|製作者の宣伝|-|ﾊﾞｰｼﾞｮﾝ情報(&A)");
     QStringList buttons;
     for (QAction* a : w.tbToolBar->actions()) {

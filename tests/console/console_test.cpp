@@ -55,7 +55,7 @@ TEST_F(ConsoleTest, TheConsoleSharesTheMainWindowsSessionAndClearsOnlyWhenAsked)
     EXPECT_EQ(t.msgBox.lastPrompt(), "定義済みのＪ変数 2 個をすべて消去します。よろしいですか？");
     EXPECT_EQ(m->MSFlexGrid2->Rows(), 1);  // the main window lists what is left at once
     enter(m->Text1, "a+1");
-    EXPECT_TRUE(m->Text2->Text().endsWith("a+1\r\nValue Error(doCode=16)\r\n\r\n"));
+    EXPECT_TRUE(m->Text2->Text().endsWith("a+1\r\nValue Error(doCode=16)\r\n|value error: a\r\n|       a+1\r\n\r\n"));
     c.mnuClearJ->trigger();  // nothing left to lose: no question
     EXPECT_EQ(t.msgBox.calls.size(), 2u);
 }
@@ -83,16 +83,20 @@ TEST_F(ConsoleTest, TheBoxesLogWhatWasSentAndWhatCameBack) {
     frmjServer& c = open();
     const std::tuple<TextBox*, const char*, const char*> cases[] = {
         {c.DoText, "a=: 1+2", "Do:a=: 1+2\r\n"},
-        {c.DoText, "xyz+1", "Do:xyz+1\r\nValue Error(Code=16)\r\n\r\n"},
-        {c.DoText, "'abc", "Do:'abc\r\nMiscellaneous Error(Code=13)\r\n\r\n"},
+        {c.DoText, "xyz+1", "Do:xyz+1\r\nValue Error(Code=16)\r\n|value error: xyz\r\n|       xyz+1\r\n\r\n"},
+        {c.DoText, "smoutput 'hi'", "Do:smoutput 'hi'\r\nhi\r\n"},
+        {c.DoText, "'abc", "Do:'abc\r\nMiscellaneous Error(Code=13)\r\n|open quote\r\n\r\n"},
         {c.GetText, "i.2 3", "Get:i.2 3\r\n 0 1 2\r\n 3 4 5\r\n\r\n"},
-        {c.GetText, "1+'a'", "Get:1+'a'\r\nDomain Error(Code=3)\r\n\r\n"},
-        {c.GetText, "1 2+1 2 3", "Get:1 2+1 2 3\r\nMiscellaneous Error(Code=9)\r\n\r\n"},
+        {c.GetText, "1+'a'",
+         "Get:1+'a'\r\nDomain Error(Code=3)\r\n|domain error, executing dyad +\r\n|y is character\r\n|   1    +'a'\r\n\r\n"},
+        {c.GetText, "1 2+1 2 3",
+         "Get:1 2+1 2 3\r\nMiscellaneous Error(Code=9)\r\n|length error, executing dyad +\r\n|shapes 2 and 3 do not "
+         "conform\r\n|   1 2    +1 2 3\r\n\r\n"},
         {c.GetText, "+/", "Get:+/\r\nValue Error(Code=3)\r\n\r\n"}};
     for (const auto& [box, sentence, log] : cases) {
         c.Text1->setText(QString());
         enter(box, QString::fromUtf8(sentence));
-        EXPECT_EQ(c.Text1->Text(), QString::fromUtf8(log));
+        EXPECT_EQ(c.Text1->Text().toStdString(), log);
         EXPECT_EQ(box->SelLength(), box->Text().size()) << sentence;  // ready to run again
         EXPECT_EQ(c.focusWidget(), box->editor()) << sentence;
     }
@@ -109,7 +113,7 @@ TEST_F(ConsoleTest, DoAndGetShareNounsUntilClearJ) {
     for (TextBox* box : {c.DoText, c.GetText, c.Text1, c.Text2}) EXPECT_EQ(box->Text(), QString());
     EXPECT_EQ(c.focusWidget(), c.DoText->editor());
     enter(c.GetText, "b*2");
-    EXPECT_EQ(c.Text1->Text(), "Get:b*2\r\nValue Error(Code=16)\r\n\r\n");
+    EXPECT_EQ(c.Text1->Text(), "Get:b*2\r\nValue Error(Code=16)\r\n|value error: b\r\n|       b*2\r\n\r\n");
 }
 
 }  // namespace

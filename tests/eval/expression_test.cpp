@@ -6,8 +6,12 @@
 #include "eval/jvar_list.h"
 #include "support/test_app.h"
 
+#include <QAction>
+#include <QFile>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -56,26 +60,37 @@ TEST_F(ExpressionTest, ResultsAreLoggedUnderTheirSentenceWhichStaysSelected) {
     EXPECT_EQ(log(), kHeader + "42 [ cocurrent 'abc'\r\n42\r\n");
 }
 
-TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeAndLeaveTheWindowUsable) {
+TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeThenJsReportForTheSentenceAsTyped) {
     QString manyWords = QStringLiteral("0");
     while (manyWords.size() < 100'000) manyWords += QStringLiteral("+1");
     const QString misc = QStringLiteral("Miscellaneous Error(doCode=%1)"),
-                  defined = QStringLiteral("【(ユーザ)定義 OK】");
-    const std::pair<QString, QString> cases[] = {{"xyz+1", "Value Error(doCode=16)"},
-                                                 {"1+'a'", "Domain Error(doCode=3)"},
-                                                 {"1 2 + 1 2 3", misc.arg(9)},
-                                                 {"'abc", misc.arg(13)},
-                                                 {"2!:55 ''", misc.arg(15)},
-                                                 {manyWords, misc.arg(10)},
-                                                 {"+/", defined},
-                                                 {"f=: 3 : 'y+1'   NB.jCMD9", defined},
-                                                 {"g=: 3 : 0", defined}};
+                  defined = QStringLiteral("【(ユーザ)定義 OK】"), value = QStringLiteral("Value Error(doCode=16)");
+    struct Case {
+        QString sentence, line, report;  // report: J's lines; "?" any report
+    };
+    const Case cases[] = {
+        {"xyz+1", value, "|value error: xyz\r\n|       xyz+1\r\n"},
+        {"xyz", value, "|value error: xyz\r\n"},  // J takes an unknown name for a verb
+        {"1+'a'", "Domain Error(doCode=3)", "|domain error, executing dyad +\r\n|y is character\r\n|   1    +'a'\r\n"},
+        {"1 2 + 1 2 3", misc.arg(9),
+         "|length error, executing dyad +\r\n|shapes 2 and 3 do not conform\r\n|   1 2    +1 2 3\r\n"},
+        {"'abc", misc.arg(13), "|open quote\r\n"},
+        {"2!:55 ''", misc.arg(15), "?"},
+        {manyWords, misc.arg(10), "?"},
+        {"+/", defined, ""},
+        {"f=: 3 : 'y+1'   NB.jCMD9", defined, ""},
+        {"g=: 3 : 0", defined, ""}};
     ASSERT_EQ(t.app().J().Do("zz=: 1"), 0);
-    for (const auto& [sentence, line] : cases) {
+    for (const auto& [sentence, line, report] : cases) {
         m->Text2->setText(QString());
         enter(sentence);
-        EXPECT_EQ(log(), kHeader + sentence + "\r\n" + line + "\r\n\r\n");
+        const QString head = kHeader + sentence + "\r\n" + line + "\r\n";
+        if (report == "?")
+            EXPECT_TRUE(log().startsWith(head) && log().endsWith("\r\n\r\n")) << log().left(200).toStdString();
+        else
+            EXPECT_EQ(log().toStdString(), (head + report + "\r\n").toStdString());
         EXPECT_EQ(m->Text1->SelLength(), sentence.size());
+        if (sentence == "xyz") EXPECT_EQ(t.app().J().Do("J_Get"), 16) << "an unknown name leaves no verb behind";
     }
     EXPECT_EQ(m->MSFlexGrid2->Rows(), 1);  // no refresh after a failure
     enter("1+2");
@@ -105,6 +120,85 @@ TEST_F(ExpressionTest, BigResultsShowInFullUpToTheLimitThenAreCutWithANote) {
     EXPECT_EQ(t.msgBox.lastPrompt(), "Grid Cell 内でプログラムエラーが発生しました。");
     EXPECT_EQ(t.msgBox.calls.back().buttons, mb::Exclamation);
     EXPECT_EQ(log(), kHeader + "4;((<1 2),<3)\r\n 4\r\n");
+}
+
+TEST_F(ExpressionTest, WhatJPrintsComesInOrderBeforeTheResultAndScriptsRunLineByLine) {
+    enter("(smoutput 'a') ] 5");
+    enter("e=: 3 : 'echo y+1'");
+    enter("e 1");
+    EXPECT_EQ(log(), kHeader + "(smoutput 'a') ] 5\r\na\r\n5\r\n" + kHeader + "e=: 3 : 'echo y+1'\r\n" +
+                         "【(ユーザ)定義 OK】\r\n\r\n" + kHeader + "e 1\r\n2\r\n\r\n");
+
+    // Text of several lines pasted into the expression box runs as a script, as J shows it.
+    m->Command2->click();
+    t.clipboard.setText("f=: 3 : 0\r\necho 'in f'\r\ny*2\r\n)\r\nf 4\r\n");
+    m->Text1->setText("kept");
+    QTest::keySequence(m->Text1->editor(), QKeySequence::Paste);
+    EXPECT_EQ(log(), kHeader + "（貼り付けたスクリプト 5 行）\r\n   f=: 3 : 0\r\necho 'in f'\r\ny*2\r\n)\r\n   f 4\r\n" +
+                         "in f\r\n8\r\n\r\n");
+    EXPECT_EQ(m->Text1->Text(), "kept");
+    enter("f 5");
+    EXPECT_TRUE(log().endsWith(kHeader + "f 5\r\nin f\r\n10\r\n"));
+    m->Text1->setText("kept");
+    m->Text1->setSelStart(4);
+    t.clipboard.setText("1+\n");  // one line: pasted into the box without its line end
+    QTest::keySequence(m->Text1->editor(), QKeySequence::Paste);
+    EXPECT_EQ(m->Text1->Text(), "kept1+");
+
+    // A script's progress follows the lines J has run.
+    std::vector<int> shown;
+    QObject::connect(m->ProgressBar1, &QProgressBar::valueChanged, [&](int v) { shown.push_back(v); });
+    std::int64_t now = 0;
+    t.app().progress.setClock([&] { return now += 300; });
+    t.clipboard.setText("6!:3 ] 0.2\n6!:3 ] 0.2\n6!:3 ] 0.2\n6!:3 ] 0.2");
+    QTest::keySequence(m->Text1->editor(), QKeySequence::Paste);
+    EXPECT_TRUE(!shown.empty() && std::is_sorted(shown.begin(), shown.end()) && shown.back() <= 100);
+    EXPECT_TRUE(m->ProgressBar1->isHidden());
+
+    // A script file stops at its first error and says where.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("s.ijs");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("a=: 1\n1+'a'\nb=: 2\n");
+    file.close();
+    t.fileDialog.answer(path);
+    m->Command2->click();
+    m->menuItem("mnuToolRunScript")->trigger();
+    EXPECT_EQ(log(), kHeader + "（スクリプト " + path + "）\r\n   a=: 1\r\n   1+'a'\r\nDomain Error(doCode=3)\r\n" +
+                         "|domain error, executing dyad +\r\n|y is character\r\n|   1    +'a'\r\n|[-2] " + path +
+                         "\r\n\r\n");
+    EXPECT_EQ(t.app().J().Do("b"), 16);
+    EXPECT_EQ(m->MSFlexGrid2->TextMatrix(1, 0), "a");
+}
+
+TEST_F(ExpressionTest, WithJFormatOnTheLogShowsResultsAsJsConsolePrintsThem) {
+    m->menuItem("mnuToolJFormat")->trigger();
+    EXPECT_EQ(t.settings.value("Settings", "JFormat"), "1");
+    const std::pair<const char*, const char*> cases[] = {
+        {"2 3$<'ab'", "┌──┬──┬──┐\n│ab│ab│ab│\n├──┼──┼──┤\n│ab│ab│ab│\n└──┴──┴──┘\n"},
+        {"1;(i.2 2);<<'x'", "┌─┬───┬───┐\n│1│0 1│┌─┐│\n│ │2 3││x││\n│ │   │└─┘│\n└─┴───┴───┘\n"},
+        {"3 4$'abcdefghijkl'", "abcd\nefgh\nijkl\n"},
+        {"i.2 2 3", "0  1  2\n3  4  5\n\n6  7  8\n9 10 11\n"},
+        {"_1 _ __ 2.5", "_1 _ __ 2.5\n"},
+        {"1j2 _3j0.5", "1j2 _3j0.5\n"},
+        {"0$0", "\n"},
+        {"i.0 3", ""},
+        {"!20x", "2432902008176640000\n"},
+        {"1r3 _2r5", "1r3 _2r5\n"}};
+    for (const auto& [sentence, shown] : cases) {
+        m->Command2->click();
+        enter(QString::fromUtf8(sentence));
+        EXPECT_EQ(log().toStdString(), (kHeader + QString::fromUtf8(sentence) + "\r\n" +
+                                        QString::fromUtf8(shown).replace("\n", "\r\n") + "\r\n")
+                                           .toStdString());
+    }
+    EXPECT_TRUE(t.msgBox.calls.empty());
+    m->menuItem("mnuToolJFormat")->trigger();
+    EXPECT_EQ(t.settings.value("Settings", "JFormat"), "0");
+    m->Command2->click();
+    enter("2 3$<'ab'");
+    EXPECT_EQ(log(), kHeader + "2 3$<'ab'\r\n ab ab ab\r\n ab ab ab\r\n\r\n");
 }
 
 TEST_F(ExpressionTest, KindHintsFollowTheCharacterAfterTheFirstMarker) {

@@ -1,5 +1,6 @@
 #include "eval/jvar_list.h"
 #include "app/frmjmain.h"
+#include "base/j_output_text.h"
 #include "controls/flex_grid.h"
 #include "engine/jdll_engine.h"
 #include "matrix/type_names.h"
@@ -41,6 +42,15 @@ TEST(RenderingLimit, CutsAtAnElementBoundaryByWholeSizeOrLineLength) {
     EXPECT_EQ(s.text, "ab\r\nabc");
     EXPECT_EQ(renderCutNote(s),
               "※ 結果が大きすぎるため、表示を全 9 文字のうち先頭の 7 文字で打ち切りました。");
+
+    // What J printed is cut the same way, counting what J printed past the kept output.
+    const JPrintedText out = splitJOutput(
+        {{6, "a\nb\n"}, {2, "|domain error\n|   J_Get_base_=:1    +'a'\n"}, {1, "xx"}, {0, {}, 5}},
+        QStringLiteral("J_Get_base_=: "));
+    EXPECT_EQ(printedLogText(out.printed),
+              "a\r\nb\r\nxx\r\n※ 出力が大きすぎるため、表示を全 15 文字のうち先頭の 10 文字で打ち切りました。\r\n");
+    EXPECT_EQ(out.report, "|domain error\r\n|   1    +'a'\r\n");
+    EXPECT_EQ(printedRendering(QString::fromUcs4(U"ab\nabc😀d"), 0, {1000, 4}).text, "ab\r\nabc");
 }
 
 class JVarListTest : public ::testing::Test {
