@@ -1,7 +1,6 @@
 #include "controls/text_box.h"
 
 #include "base/ports.h"
-
 #include "base/vb_units.h"
 
 #include <QCoreApplication>
@@ -12,7 +11,38 @@
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTextBlock>
+#include <QSyntaxHighlighter>
 #include <QVBoxLayout>
+
+namespace {
+
+// J draws boxes with box-drawing characters and counts each as one column, as it counts
+// a letter. The Japanese fonts draw them full width; at half width they line up again.
+class HalfWidthBoxDrawing final : public QSyntaxHighlighter {
+public:
+    using QSyntaxHighlighter::QSyntaxHighlighter;
+
+protected:
+    void highlightBlock(const QString& text) override {
+        QTextCharFormat half;
+        half.setFontStretch(50);
+        for (qsizetype i = 0; i < text.size();) {
+            if (!isBoxDrawing(text[i])) {
+                ++i;
+                continue;
+            }
+            qsizetype end = i + 1;
+            while (end < text.size() && isBoxDrawing(text[end])) ++end;
+            setFormat(static_cast<int>(i), static_cast<int>(end - i), half);
+            i = end;
+        }
+    }
+
+private:
+    static bool isBoxDrawing(QChar c) { return c.unicode() >= 0x2500 && c.unicode() <= 0x257F; }
+};
+
+}  // namespace
 
 TextBox::TextBox(Mode mode, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -27,6 +57,7 @@ TextBox::TextBox(Mode mode, QWidget* parent) : QWidget(parent) {
         m_plain->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_plain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m_plain->setUndoRedoEnabled(false);
+        new HalfWidthBoxDrawing(m_plain->document());
         connect(m_plain, &QPlainTextEdit::textChanged, this, [this] {
             if (!m_settingText) m_stale = true;
             emit Change();

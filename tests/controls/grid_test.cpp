@@ -2,10 +2,16 @@
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
 
+#include "base/fonts.h"
+
 #include <QAbstractItemModelTester>
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
@@ -111,4 +117,15 @@ TEST(TextBox, KeepsCrLfAndCountsIt) {
     editor->moveCursor(QTextCursor::End);
     editor->insertPlainText(QStringLiteral("g\nh"));
     EXPECT_EQ(log.Text(), QStringLiteral("ab\r\ncd\r\ng\r\nh"));
+
+    // J's box lines take a letter's width, as J counts them, so boxes line up.
+    registerFontSubstitutions();
+    log.setFontName(QStringLiteral("ＭＳ ゴシック"), 9);
+    log.setText(QString::fromUtf8("┌──┬─┐\r\n│ab│c│\r\n"));
+    log.show();
+    QApplication::processEvents();
+    const QTextDocument& doc = *editor->document();
+    const auto width = [&](int block) { return doc.findBlockByNumber(block).layout()->lineAt(0).naturalTextWidth(); };
+    EXPECT_GT(width(0), 0);
+    EXPECT_EQ(width(0), width(1));
 }
