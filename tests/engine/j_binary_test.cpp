@@ -51,8 +51,6 @@ struct Builder {
     }
 };
 
-Bytes integerAtom(std::int64_t v) { return Builder().header(4, 1, {}).word(v).bytes; }
-
 TEST(JBinaryFromJ, DecodesWhatJWritesAndRefusesEveryTruncationOrCorruption) {
     JEngine* j = sharedTestEngine();
     ASSERT_NE(j, nullptr);
@@ -72,68 +70,47 @@ TEST(JBinaryFromJ, DecodesWhatJWritesAndRefusesEveryTruncationOrCorruption) {
     }
 }
 
-TEST(JBinary, RefusesMalformedBlocks) {
-    Bytes badFlag = integerAtom(5);
-    EXPECT_EQ(decode(badFlag).value, HostValue::longValue(5));
-    badFlag[0] = 0xe2;  // big-endian 64-bit form
-    const std::pair<const char*, Bytes> malformed[] = {
-        {"flag", badFlag},
-        {"count", Builder().header(4, 3, {2}).word(0).word(1).word(2).bytes},
-        {"overflowing shape", Builder().header(4, 0, {std::int64_t{1} << 40, std::int64_t{1} << 40}).bytes},
-        {"negative extent", Builder().header(1, 0, {-1, 0}).bytes},
-        {"huge rank", Builder().header(4, 1, {}).set(3, 1000).bytes},
-        {"short data", Builder().header(8, 4, {4}).word(0).bytes},
-        {"unknown type", Builder().header(3, 1, {}).word(0).bytes},
-    };
-    for (const auto& [what, bytes] : malformed) EXPECT_EQ(decode(bytes).status, Status::Malformed) << what;
-}
-
-TEST(JBinary, RefusesChildOffsetsThatOverlapOrEscape) {
-    // A box list of two integer atoms, each child right after the index.
-    const Builder good =
+// Hand-made blocks: a box list of two integer atoms, each child right after the index,
+// and 2^64 as two extended limbs decode; every damage to them is refused.
+TEST(JBinary, RefusesMalformedBlocksAndLeavesWhatItCannotHoldAlone) {
+    const Builder boxes =
         Builder().header(32, 2, {2}).word(56).word(96).header(4, 1, {}).word(0).header(4, 1, {}).word(1);
-    ASSERT_EQ(decode(good.bytes).value,
+    const Builder extended = Builder().header(64, 1, {}).word(40).header(2, 16, {2}).word(0).word(1);
+    const Builder atom = Builder().header(4, 1, {}).word(5);
+    EXPECT_EQ(decode(atom.bytes).value, HostValue::longValue(5));
+    EXPECT_EQ(decode(boxes.bytes).value,
               HostValue::variantArray({2}, {HostValue::longValue(0), HostValue::longValue(1)}));
+    EXPECT_EQ(decode(extended.bytes).value, HostValue::doubleValue(std::ldexp(1.0, 64)));
 
-    const std::int64_t first = 56, end = static_cast<std::int64_t>(good.bytes.size());
-    const std::pair<std::int64_t, std::int64_t> bad[] = {
-        {first, first},           // two slots sharing one child
-        {first + 40, first},      // out of order
-        {0, first + 40},          // pointing at the header
-        {40, first + 40},         // pointing into the index
-        {first + 3, first + 40},  // misaligned
-        {end, first},             // past the end
-        {-8, first},              // negative
-    };
-    for (const auto& [a, b] : bad) {
-        Builder c = good;
-        EXPECT_EQ(decode(c.set(5, a).set(6, b).bytes).status, Status::Malformed) << a << " " << b;
-    }
-}
-
-TEST(JBinary, LeavesDeepNestingHugeExpansionSymbolsAndSparseAlone) {
     Builder deep;  // a box atom inside a box atom ... deeper than the decoder follows
     for (int i = 0; i <= kMaxJBinaryDepth + 1; ++i)
         deep.header(32, 1, {}).word(40);  // each child 40 bytes on
     deep.header(4, 1, {}).word(1);
-    const std::pair<Bytes, Status> cases[] = {
-        {deep.bytes, Status::TooDeep},
-        {Builder().header(2, 0, {std::int64_t{1} << 40, 0}).word(0).bytes, Status::TooLarge},
-        {Builder().header(65536, 1, {1}).word(1).bytes, Status::NeedsConversion},  // symbols
-        {Builder().header(4096, 1, {3}).word(0).bytes, Status::NeedsConversion},   // sparse
+    const std::int64_t first = 56, end = static_cast<std::int64_t>(boxes.bytes.size()),
+                       big = std::int64_t{1} << 40;
+    const std::tuple<const char*, Bytes, Status> cases[] = {
+        {"big-endian flag", Builder{atom}.set(0, 0xe2).bytes, Status::Malformed},
+        {"count", Builder().header(4, 3, {2}).word(0).word(1).word(2).bytes, Status::Malformed},
+        {"overflowing shape", Builder().header(4, 0, {big, big}).bytes, Status::Malformed},
+        {"negative extent", Builder().header(1, 0, {-1, 0}).bytes, Status::Malformed},
+        {"huge rank", Builder().header(4, 1, {}).set(3, 1000).bytes, Status::Malformed},
+        {"short data", Builder().header(8, 4, {4}).word(0).bytes, Status::Malformed},
+        {"unknown type", Builder().header(3, 1, {}).word(0).bytes, Status::Malformed},
+        {"two slots sharing one child", Builder{boxes}.set(5, first).set(6, first).bytes, Status::Malformed},
+        {"out of order", Builder{boxes}.set(5, first + 40).set(6, first).bytes, Status::Malformed},
+        {"pointing at the header", Builder{boxes}.set(5, 0).set(6, first + 40).bytes, Status::Malformed},
+        {"pointing into the index", Builder{boxes}.set(5, 40).set(6, first + 40).bytes, Status::Malformed},
+        {"misaligned", Builder{boxes}.set(5, first + 3).set(6, first + 40).bytes, Status::Malformed},
+        {"past the end", Builder{boxes}.set(5, end).set(6, first).bytes, Status::Malformed},
+        {"negative offset", Builder{boxes}.set(5, -8).set(6, first).bytes, Status::Malformed},
+        {"four limbs claimed, two present", Builder{extended}.set(9, 4).bytes, Status::Malformed},
+        {"limb count", Builder{extended}.set(7, 8).bytes, Status::Malformed},
+        {"deep", deep.bytes, Status::TooDeep},
+        {"huge expansion", Builder().header(2, 0, {big, 0}).word(0).bytes, Status::TooLarge},
+        {"symbols", Builder().header(65536, 1, {1}).word(1).bytes, Status::NeedsConversion},
+        {"sparse", Builder().header(4096, 1, {3}).word(0).bytes, Status::NeedsConversion},
     };
-    for (const auto& [bytes, status] : cases) EXPECT_EQ(decode(bytes).status, status);
-}
-
-TEST(JBinary, ExtendedLimbsAreChecked) {
-    // 2^64 as two limbs, then the same with a limb count that overruns the block.
-    Builder x = Builder().header(64, 1, {}).word(40).header(2, 16, {2}).word(0).word(1);
-    const JBinaryResult r = decode(x.bytes);
-    ASSERT_EQ(r.status, Status::Ok);
-    EXPECT_EQ(r.value, HostValue::doubleValue(std::ldexp(1.0, 64)));
-    Builder overrun = x, wrongCount = x;
-    EXPECT_EQ(decode(overrun.set(9, 4).bytes).status, Status::Malformed);  // four limbs claimed, two present
-    EXPECT_EQ(decode(wrongCount.set(7, 8).bytes).status, Status::Malformed);
+    for (const auto& [what, bytes, status] : cases) EXPECT_EQ(decode(bytes).status, status) << what;
 }
 
 }  // namespace
