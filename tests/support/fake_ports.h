@@ -28,6 +28,11 @@ public:
     void answer(int reply) { m_answers.push_back(reply); }
     std::vector<Call> calls;
     QString lastPrompt() const { return calls.empty() ? QString() : calls.back().prompt; }
+    QStringList prompts() const {
+        QStringList out;
+        for (const Call& c : calls) out << c.prompt;
+        return out;
+    }
 
 private:
     std::deque<int> m_answers;
