@@ -30,57 +30,53 @@ protected:
     QString file = DictionarySearch::fileIn(dir.path());
 };
 
+// Pinyin, reading and width folding in detail is the fold's own test; these show which
+// side each search folds and how it matches.
 TEST_F(DictionarySearchTest, EachModeFindsExactlyTheseEntries) {
-    const QStringList jilu = {"機率", "機率分布"};
-    const std::tuple<K, const char*, const char*, QStringList> cases[] = {
+    const std::tuple<K, const char*, const char*, const char*> cases[] = {
         // text, wildcard, first column of each hit
-        {K::Chinese, "tongji", "%", {"統計學", "統計"}},
-        {K::Chinese, "tongji", "", {"統計"}},
-        {K::Japanese, "けい", "%", {"統計学", "統計"}},  // anywhere in the key
-        {K::Japanese, "とうけい", "", {"統計"}},
-        {K::English, "STATISTIC", "", {"Statistic"}},  // ASCII case ignored
-        {K::English,
-         "s",
-         "%",
-         {"statistics", "Statistic", "it's \"quoted\"", "100% sure", "1000 sure", "analysis of variance",
-          "probability distribution"}},  // null skipped
-        {K::Chinese, "zzz", "%", {}},
+        {K::Chinese, "tongji", "%", "統計學|統計"},
+        {K::Chinese, "tongji", "", "統計"},
+        {K::Japanese, "けい", "%", "統計学|統計"},  // anywhere in the key
+        {K::Japanese, "とうけい", "", "統計"},
+        {K::English, "STATISTIC", "", "Statistic"},  // ASCII case ignored
+        {K::English, "s", "%",                       // null skipped
+         "statistics|Statistic|it's \"quoted\"|100% sure|1000 sure|analysis of variance|probability "
+         "distribution"},
+        {K::Chinese, "zzz", "%", ""},
         // readings: katakana, half-width kana and hiragana alike, in the text and in the key
-        {K::Japanese, "データ", "%", {"データ"}},  // key and word both match: listed once
-        {K::Japanese, "ﾃﾞｰﾀ", "", {"データ"}},
-        {K::Japanese, "でーた", "", {"データ"}},
-        {K::Japanese, "もでる", "", {"モデル"}},
-        // pinyin: tones, blanks, ü = v = u, case; in the text and in the key
-        {K::Chinese, "jilu", "%", jilu},
-        {K::Chinese, "jilv", "%", jilu},
-        {K::Chinese, "jìlǜ", "%", jilu},
-        {K::Chinese, "ji lu", "%", jilu},
-        {K::Chinese, "JILU", "%", jilu},
-        {K::Chinese, "jilu", "", {"機率"}},
-        {K::Chinese, "tong ji", "%", {"統計學", "統計"}},
-        {K::Chinese, "moxing", "", {"模型"}},
+        {K::Japanese, "データ", "%", "データ"},  // key and word both match: listed once
+        {K::Japanese, "ﾃﾞｰﾀ", "", "データ"},
+        {K::Japanese, "もでる", "", "モデル"},
+        // pinyin: tones, blanks, ü = v = u; in the text and in the key
+        {K::Chinese, "jilu", "%", "機率|機率分布"},
+        {K::Chinese, "jìlǜ", "%", "機率|機率分布"},
+        {K::Chinese, "jilu", "", "機率"},
+        {K::Chinese, "tong ji", "%", "統計學|統計"},
+        {K::Chinese, "moxing", "", "模型"},
         // the words themselves
-        {K::Japanese, "平均", "%", {"平均"}},
-        {K::Japanese, "確率", "%", {"確率", "確率分布"}},
-        {K::Japanese, "確率", "", {"確率"}},
-        {K::Chinese, "機率", "%", jilu},
-        {K::Chinese, "機率", "", {"機率"}},
-        {K::Japanese, "へいきん", "", {"平均"}},  // hiragana matches the reading only
+        {K::Japanese, "平均", "%", "平均"},
+        {K::Japanese, "確率", "%", "確率|確率分布"},
+        {K::Japanese, "確率", "", "確率"},
+        {K::Chinese, "機率", "%", "機率|機率分布"},
+        {K::Chinese, "機率", "", "機率"},
+        {K::Japanese, "へいきん", "", "平均"},  // hiragana matches the reading only
         // abbreviations and variants, each form on its own
-        {K::English, "ANOVA", "%", {"analysis of variance"}},
-        {K::English, "ＡＮＯＶＡ", "", {"analysis of variance"}},
-        {K::English, "analysis-of-variance", "", {"analysis of variance"}},
-        {K::English, "ANOVA; analysis", "%", {}},
+        {K::English, "ANOVA", "%", "analysis of variance"},
+        {K::English, "ＡＮＯＶＡ", "", "analysis of variance"},
+        {K::English, "analysis-of-variance", "", "analysis of variance"},
+        {K::English, "ANOVA; analysis", "%", ""},
         // the user's own % and _ are wildcards; quotes match themselves
-        {K::English, "100%", "", {"100% sure", "1000 sure"}},
-        {K::Chinese, "a_b", "", {"引號", "百分"}},
-        {K::Chinese, "b\"", "%", {"千"}},
-        {K::Japanese, "あ'い", "", {"引用符"}},
-        {K::English, "it's \"quoted\"", "", {"it's \"quoted\""}},
-        {K::English, "\" OR \"\"=\"", "%", {}},                    // a quote cannot widen the condition
-        {K::English, "'; DROP TABLE Mox5StatWord; --", "%", {}}};  // nor is statement text run
+        {K::English, "100%", "", "100% sure|1000 sure"},
+        {K::Chinese, "a_b", "", "引號|百分"},
+        {K::Chinese, "b\"", "%", "千"},
+        {K::Japanese, "あ'い", "", "引用符"},
+        {K::English, "it's \"quoted\"", "", "it's \"quoted\""},
+        {K::English, "\" OR \"\"=\"", "%", ""},                    // a quote cannot widen the condition
+        {K::English, "'; DROP TABLE Mox5StatWord; --", "%", ""}};  // nor is statement text run
     for (const auto& [kind, text, wildcard, hits] : cases)
-        EXPECT_EQ(firstColumn(kind, QString::fromUtf8(text), QString::fromUtf8(wildcard)), hits)
+        EXPECT_EQ(firstColumn(kind, QString::fromUtf8(text), QString::fromUtf8(wildcard)).join('|'),
+                  QString::fromUtf8(hits))
             << text << " [" << wildcard << "]";
 }
 

@@ -24,32 +24,26 @@ QStringList entries(const QString& file) {
 
 TEST(DictionaryUpgrade, AFileOfTheFirstContentGetsEveryNewEntryAndKeepsTheUsersRows) {
     QTemporaryDir dir;
-    const QString file = DictionarySearch::fileIn(dir.path());
-    const char* userRow =
-        "INSERT INTO Mox5StatWord VALUES (777, 'wodeci', 'わたしのご', '我的詞', 'wǒ de cí', '私の語', "
-        "'わたしのご', 'my term', NULL, NULL);\n";
-    const char* userEdit = "UPDATE Mox5StatWord SET Note1 = '自分のメモ' WHERE ChineseK = '統計學';\n";
+    const QString file = DictionarySearch::fileIn(dir.path()), fresh = dir.filePath("fresh.sqlite");
+    // A term of the user's own, and a note the user wrote on a shipped one.
+    const QByteArray mine =
+        "INSERT INTO Mox5StatWord (ChineseKey, JapaneseKey, ChineseK, ChineseH, JapaneseK, JapaneseH, "
+        "EnglishK) VALUES ('wodeci', 'わたしのご', '我的詞', 'wǒ de cí', "
+        "'私の語', 'わたしのご', 'my term');\n"
+        "UPDATE Mox5StatWord SET Note1 = '自分のメモ' WHERE ChineseK = '統計學';\n";
     QString error;
-    ASSERT_TRUE(createDatabaseFromSql(
-        file, QString::fromUtf8(readFile(":/shipped/history/Mox5StatWord.v1.sql") + userRow + userEdit),
-        &error))
-        << error.toStdString();
+    for (const auto& [path, content] :
+         {std::pair{file, "history/Mox5StatWord.v1.sql"}, {fresh, "Mox5StatWord.sql"}})
+        ASSERT_TRUE(createDatabaseFromSql(
+            path, QString::fromUtf8(readFile(QString(":/shipped/") + content) + mine), &error))
+            << error.toStdString();
 
+    // What the current content holds with the same changes made to it.
     EXPECT_EQ(upgradeDictionaryFile(dir.path()), QString());
     EXPECT_TRUE(QFile::exists(file + ".bak-1"));
-
-    // What a fresh file holds, but for the user's two rows as the user left them.
-    const QString fresh = dir.filePath("fresh.sqlite");
-    ASSERT_TRUE(
-        createDatabaseFromSql(fresh, QString::fromUtf8(readFile(":/shipped/Mox5StatWord.sql")), &error));
-    QStringList expected = entries(fresh);
-    const qsizetype edited = expected.indexOf(
-        "tongjixue|とうけいがく|統計學|tǒng jì xué|統計学|とうけいがく|statistics|∅|記述統計|∅");
-    ASSERT_GE(edited, 0);
-    expected[edited].replace("|∅|記述統計", "|自分のメモ|記述統計");
-    expected.insert(expected.size() - 1, "wodeci|わたしのご|我的詞|wǒ de cí|私の語|わたしのご|my term|∅|∅|∅");
-    std::sort(expected.begin(), expected.end() - 1);
-    EXPECT_EQ(entries(file), expected);
+    EXPECT_EQ(entries(file), entries(fresh));
+    EXPECT_TRUE(entries(file).contains(
+        "tongjixue|とうけいがく|統計學|tǒng jì xué|統計学|とうけいがく|statistics|自分のメモ|記述統計|∅"));
 
     // The new content answers the searches; the user's row too.
     const DictionarySearch search(file);
