@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <functional>
 #include <memory>
 
 #include "base/shipped_database.h"
@@ -101,42 +100,26 @@ TEST_F(ShippedUpgradeTest, MissingAndNewerFilesAreLeftAlone) {
 }
 
 TEST_F(ShippedUpgradeTest, AFailureLeavesTheFileAsItWasWithoutACopyAndSaysWhy) {
-    std::unique_ptr<SqlLock> otherProgram;
-    const std::tuple<const char*, std::function<void()>, const char*> cases[] = {
-        {"read-only",
-         [&] {
-             make();
-             QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-         },
-         "読み取り専用"},
-        {"in use",
-         [&] {
-             make();
-             otherProgram = std::make_unique<SqlLock>(file, "IMMEDIATE");
-         },
-         "使用中"},
-        {"not a database", [&] { writeFile(file, "not a database at all"); },
-         "データベースのファイルではありません"},
-        {"no table", [&] { make("CREATE TABLE Other (K TEXT);"); }, "表 T がありません"},
-        {"a shipped column missing", [&] { make("CREATE TABLE T (ID INTEGER PRIMARY KEY, K TEXT);"); },
+    const std::tuple<std::string, const char*, const char*> cases[] = {
+        // what is wrong, the SQL the file is made from (none: a text file), reason
+        {"read-only", kVersion1, "読み取り専用"},
+        {"in use", kVersion1, "使用中"},
+        {"not a database", nullptr, "データベースのファイルではありません"},
+        {"no table", "CREATE TABLE Other (K TEXT);", "表 T がありません"},
+        {"a shipped column missing", "CREATE TABLE T (ID INTEGER PRIMARY KEY, K TEXT);",
          "項目 A がありません"},
-        {"no history for its version",
-         [&] {
-             make();
-             content.historyFile = dir.filePath("elsewhere.v%1.sql");
-         },
-         "版 1 の出荷時の内容がない"},
-        {"a key twice in the shipped content",
-         [&] {
-             make();
-             writeFile(dir.filePath("v2.sql"), QByteArray(kVersion2).replace("(6, 'g'", "(6, 'b'"));
-         },
-         "重複"},
-    };
-    for (const auto& [name, prepare, reason] : cases) {
-        SCOPED_TRACE(name);
+        {"no history for its version", kVersion1, "版 1 の出荷時の内容がない"},
+        {"a key twice in the shipped content", kVersion1, "重複"}};
+    for (const auto& [what, sql, reason] : cases) {
+        SCOPED_TRACE(what);
         SetUp();
-        prepare();
+        sql ? make(sql) : (void)writeFile(file, "not a database at all");
+        if (what == "read-only")
+            QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        auto otherProgram = what == "in use" ? std::make_unique<SqlLock>(file, "IMMEDIATE") : nullptr;
+        if (what == "no history for its version") content.historyFile = dir.filePath("elsewhere.v%1.sql");
+        if (what == "a key twice in the shipped content")
+            writeFile(dir.filePath("v2.sql"), QByteArray(kVersion2).replace("(6, 'g'", "(6, 'b'"));
         const QByteArray before = readFile(file);
         const ShippedUpgrade r = upgradeShippedDatabase(file, content);
         otherProgram.reset();

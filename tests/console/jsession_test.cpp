@@ -21,11 +21,10 @@ TEST(JSession, CommandLines) {
 }
 
 TEST(JSession, ShowsWhatJPrintsOnceLoggingIsOn) {
-    JEngine* e = sharedTestEngine();
-    ASSERT_TRUE(e);
-    JEngine& engine = *e;
-    JSessionWindow w(engine);
-    engine.setOutputHandler([&w](int kind, const QString& text) { w.jOutput(kind, text); });
+    JEngine* engine = sharedTestEngine();
+    ASSERT_TRUE(engine);
+    JSessionWindow w(*engine);
+    engine->setOutputHandler([&w](int kind, const QString& text) { w.jOutput(kind, text); });
     QSignalSpy finished(&w, &JSessionWindow::finished);
 
     EXPECT_TRUE(w.command("Quit"));
@@ -34,19 +33,16 @@ TEST(JSession, ShowsWhatJPrintsOnceLoggingIsOn) {
     EXPECT_EQ(banner.count('\n'), 1);
     EXPECT_TRUE(w.command("Do 0!:0 < 1!:45 ''"));
     EXPECT_EQ(w.logText(), banner);
-    EXPECT_TRUE(w.command("Show 1"));
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(w.command("Log 1"));
-    EXPECT_TRUE(w.command("Do 1+2"));
+    EXPECT_TRUE(w.command("Show 1") && w.isVisible());
+    EXPECT_TRUE(w.command("Log 1") && w.command("Do 1+2"));
     EXPECT_EQ(w.logText(), banner + QStringLiteral("   1+2\n3\n"));
     EXPECT_FALSE(w.command("Nonsense"));
 
-    EXPECT_TRUE(w.command("Do exit_z_=: 2!:55"));
-    EXPECT_TRUE(w.command("Do exit ''"));  // J's own exit ends the session
+    EXPECT_TRUE(w.command("Do exit_z_=: 2!:55") && w.command("Do exit ''"));  // J's own exit ends the session
     EXPECT_EQ(finished.count(), 1);
     w.parentGone();  // after Quit, the session ends with the program that started it
     EXPECT_EQ(finished.count(), 2);
-    engine.setOutputHandler({});
+    engine->setOutputHandler({});
 }
 
 // The window opens where it was closed, always wholly on the screen.
@@ -61,13 +57,11 @@ TEST(JSession, KeepsItsRectangleOnTheScreen) {
         w.resize(400, 300);
         w.close();
     }
-    EXPECT_EQ(settings.value("Settings", "JSessionWidth"), QStringLiteral("6000"));
-    EXPECT_EQ(settings.value("Settings", "JSessionLeft"), QStringLiteral("450"));
-    {
-        JSessionWindow w(*e, &settings);
-        EXPECT_EQ(w.size(), QSize(400, 300));
-        EXPECT_EQ(w.pos(), QPoint(30, 45));
-    }
+    EXPECT_EQ(settings.value("Settings", "JSessionWidth") + "|" + settings.value("Settings", "JSessionLeft"),
+              QStringLiteral("6000|450"));
+    auto reopened = std::make_unique<JSessionWindow>(*e, &settings);
+    EXPECT_EQ(QRect(reopened->pos(), reopened->size()), QRect(30, 45, 400, 300));
+    reopened.reset();
     settings.SaveSetting("Settings", "JSessionLeft", "450000");  // far off the screen
     settings.SaveSetting("Settings", "JSessionTop", "-9000");
     JSessionWindow w(*e, &settings);

@@ -56,21 +56,19 @@ TEST_F(VarListGridsTest, ClickingAFixedRowMovesTheBlueOutline) {
     fix(b);
     sheet->select(SheetRange::cell(9, 9));
     click(grid1, 1);
-    EXPECT_TRUE(bordered(SheetRange::cell(1, 1), 1, silver));  // the first click greys A1
-    EXPECT_TRUE(bordered(a, 2, blue));
+    EXPECT_TRUE(bordered(SheetRange::cell(1, 1), 1, silver) &&
+                bordered(a, 2, blue));  // the first click greys A1
     EXPECT_EQ(sheet->selection(), a);
     EXPECT_EQ(t.app().fixed.FixedCurrent, 1);
 
     click(grid1, 2);
-    EXPECT_TRUE(bordered(a, 1, silver));
-    EXPECT_TRUE(bordered(b, 2, blue));
+    EXPECT_TRUE(bordered(a, 1, silver) && bordered(b, 2, blue));
     // The header or a free slot only takes the outline away.
     for (int row : {0, 3}) {
         click(grid1, 2);
         sheet->select(SheetRange::cell(20, 1));
         click(grid1, row);
-        EXPECT_TRUE(bordered(b, 1, silver)) << row;
-        EXPECT_EQ(t.app().fixed.FixedCurrent, 2) << row;
+        EXPECT_TRUE(bordered(b, 1, silver) && t.app().fixed.FixedCurrent == 2) << row;
         EXPECT_EQ(sheet->selection(), SheetRange::cell(20, 1)) << row;
     }
 }
@@ -90,8 +88,8 @@ TEST_F(VarListGridsTest, RightPressesOpenPopUpsOnlyOnListedRowsAndClicksCopyJNam
     click(grid2, 0);              // the header copies nothing
     EXPECT_EQ(t.clipboard.writes, 0);
     click(grid2, 1);
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("J_A"));
-    EXPECT_EQ(grid2->ToolTipText(), QStringLiteral("J_A がコピーされました。"));
+    EXPECT_EQ(t.clipboard.text() + "|" + grid2->ToolTipText(),
+              QStringLiteral("J_A|J_A がコピーされました。"));
     popups.clear();
     click(grid2, 0, Qt::RightButton);
     EXPECT_TRUE(popups.isEmpty());
@@ -104,8 +102,7 @@ TEST_F(VarListGridsTest, ThePopUpItemsOpenTheViewersModally) {
     QAction* vb = main->varLists->PopUp0->findChild<QAction*>(QStringLiteral("mnuPopUpVBdisp"));
     QAction* j = main->varLists->PopUp1->findChild<QAction*>(QStringLiteral("mnuPopUpJDisp"));
     ASSERT_TRUE(vb && j);
-    EXPECT_EQ((QStringList{vb->text(), j->text()}),
-              (QStringList{QStringLiteral("VB定義変数表示"), QStringLiteral("J 定義変数表示")}));
+    EXPECT_EQ(vb->text() + "|" + j->text(), QStringLiteral("VB定義変数表示|J 定義変数表示"));
 
     QStringList shown;
     const auto look = [&](QWidget* w) {

@@ -122,34 +122,27 @@ TEST_F(LibraryStoreTest, WhatCannotBeDoneIsRefusedWithAReasonAndNothingWritten) 
 }
 
 TEST(LibraryStoreFiles, EveryOperationOnABadFileNamesTheFileAndReasonAndChangesNothing) {
-    const std::pair<std::function<QString(const QString& dir)>, const char*> cases[] = {
-        // returns the file to use
-        {[](const QString& d) { return writeFile(LibraryStore::fileIn(d), QByteArray(4096, 'x')); },
-         "データベース ファイルではありません"},
-        {[](const QString& d) {
-             QDir().mkpath(LibraryStore::fileIn(d));
-             return LibraryStore::fileIn(d);
-         },
-         "開けません"},
-        {[](const QString& d) {
-             libfix::execute(LibraryStore::fileIn(d), "CREATE TABLE other (a INTEGER)");
-             return LibraryStore::fileIn(d);
-         },
-         "表 jCMD がありません"},
-        {[](const QString& d) { return LibraryStore::fileIn(writeFile(d + "/blocker", "x")); },
-         "作成できません"}};
-    for (const auto& [spoil, reason] : cases) {
+    for (const auto& [bad, reason] : {std::pair{"text", "データベース ファイルではありません"},
+                                      {"folder", "開けません"},
+                                      {"other table", "表 jCMD がありません"},
+                                      {"file as folder", "作成できません"}}) {
         QTemporaryDir dir;
-        const QString file = spoil(dir.path());
+        const std::string kind = bad;
+        QString file = LibraryStore::fileIn(dir.path());
+        if (kind == "text") writeFile(file, QByteArray(4096, 'x'));
+        if (kind == "folder") QDir().mkpath(file);
+        if (kind == "other table") libfix::execute(file, "CREATE TABLE other (a INTEGER)");
+        if (kind == "file as folder") file = LibraryStore::fileIn(writeFile(dir.filePath("f"), "x"));
         const QByteArray before = readFile(file);
-        LibraryStore bad(file);
+        LibraryStore store(file);
         LibraryExpression e = expr(1, 1);
-        for (const auto& op : operations(bad, e)) {
+        for (const auto& op : operations(store, e)) {
             EXPECT_FALSE(op());
-            EXPECT_TRUE(bad.lastError().contains(QDir::toNativeSeparators(file)));
-            EXPECT_TRUE(bad.lastError().contains(QString::fromUtf8(reason))) << bad.lastError().toStdString();
+            EXPECT_TRUE(store.lastError().contains(QDir::toNativeSeparators(file)) &&
+                        store.lastError().contains(QString::fromUtf8(reason)))
+                << store.lastError().toStdString();
         }
-        EXPECT_EQ(readFile(file), before);
+        EXPECT_EQ(readFile(file), before) << bad;
     }
 }
 

@@ -3,8 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace {
 
 QStringList header(bool formB) {
@@ -17,22 +15,23 @@ QStringList header(bool formB) {
             QStringLiteral("******** データーエラー一覧 ****************")};
 }
 
-// One cell at data number 2, variable number 3: a value, or the header chosen by the
-// code and one line quoting the trimmed text. Which texts are stored at all is the
-// random property test's business; these pin the values and the codes.
+// One cell at data number 2, variable number 3: its value, then the lines listed and
+// whether a run of refusals was started.
+std::pair<std::optional<double>, QStringList> check(const char* raw) {
+    QString text = QString::fromUtf8(raw);
+    DataErrorList list;
+    std::int16_t started = 0;
+    const std::optional<double> v = CheckAndConvertCell(2, 3, text, list, started);
+    return {v, list.lines() << QString::number(started)};
+}
+
+// A value, or the header chosen by the code and one line quoting the trimmed text.
+// Which texts are stored at all, and their values, is the random property test's
+// business; these pin the edges and the codes.
 TEST(CellCheck, RefusalOrValue) {
-    const std::pair<const char*, double> stored[] = {
-        {"  12.5  ", 12.5}, {"\u300012.5\u3000", 12.5},
-        {"-5", -5},         {"1E-5", 1e-5},
-        {"1E-400", 0},      {"1.7976931348623157E308", std::numeric_limits<double>::max()},
-    };
-    for (const auto& [raw, value] : stored) {
-        QString text = QString::fromUtf8(raw);
-        DataErrorList list;
-        std::int16_t started = 0;
-        EXPECT_EQ(CheckAndConvertCell(2, 3, text, list, started), value) << raw;
-        EXPECT_EQ(started + list.lines().size(), 0) << raw;
-    }
+    for (const auto& [raw, value] :
+         {std::pair{"1E-400", 0.0}, {"1.7976931348623157E308", 1.7976931348623157E308}})
+        EXPECT_EQ(check(raw), std::pair(std::optional(value), QStringList{"0"})) << raw;
     const std::pair<QString, std::vector<const char*>> refused[] = {
         {"E-01", {"", "   ", "\u3000 \u3000"}},
         {"E-02", {"1.2.3"}},
@@ -41,14 +40,11 @@ TEST(CellCheck, RefusalOrValue) {
         {"E-04", {"+5", "１", "1.5E+20", "abc", "-", ".", "1E5E3", "1E5-3", "1E400"}}};
     for (const auto& [code, texts] : refused)
         for (const char* raw : texts) {
-            QString text = QString::fromUtf8(raw);
-            DataErrorList list;
-            std::int16_t started = 0;
-            EXPECT_EQ(CheckAndConvertCell(2, 3, text, list, started), std::nullopt) << raw;
-            EXPECT_EQ(started, 1) << raw;
             // Refused texts here carry no blanks, except the blank-only ones that trim to nothing.
             const QString shown = code == "E-01" ? QString() : QString::fromUtf8(raw);
-            EXPECT_EQ(list.lines(), header(code == "E-02") << code + "(2,3) = \"" + shown + "\"") << raw;
+            const QStringList lines = header(code == "E-02") << code + "(2,3) = \"" + shown + "\""
+                                                             << "1";
+            EXPECT_EQ(check(raw), std::pair(std::optional<double>(), lines)) << raw;
         }
 }
 
@@ -58,12 +54,11 @@ TEST(DataErrorList, HeaderOnceThenBoundedLines) {
     std::int16_t started = 0;
     list.add(CellError::E02, 1, 2, u"1..", started);
     for (int i = 2; i <= 6; ++i) list.add(CellError::E01, i, 1, u"", started);
-    const QStringList lines = list.lines();
-    ASSERT_EQ(lines.size(), 6 + 3 + 1);
-    EXPECT_EQ(lines.mid(0, 6), header(true));
-    EXPECT_EQ(lines[6], QStringLiteral("E-02(1,2) = \"1..\""));
-    EXPECT_EQ(lines[8], QStringLiteral("E-01(3,1) = \"\""));
-    EXPECT_TRUE(lines[9].contains(QStringLiteral("ほかに 3 件"))) << lines[9].toStdString();
+    EXPECT_EQ(list.lines(),
+              header(true) << "E-02(1,2) = \"1..\""
+                           << "E-01(2,1) = \"\""
+                           << "E-01(3,1) = \"\""
+                           << "（ほかに 3 件のエラーがあります。一覧に載せるのは最初の 3 件までです。）");
     EXPECT_EQ(list.refusals(), 6);
 }
 

@@ -21,20 +21,10 @@ TestApp::~TestApp() {
 }
 
 AppState& TestApp::app() {
-    if (!m_app) {
-        Ports p;
-        p.msgBox = &msgBox;
-        p.fileDialog = &fileDialog;
-        p.process = &process;
-        p.desktop = &desktop;
-        p.clipboard = &clipboard;
-        p.settings = &settings;
-        p.registry = &registry;
-        p.jsession = &jsession;
-        p.dataDir = dataDir.path();
-        p.engineFactory = [this](QString* error) { return engineFactory(error); };
-        m_app = std::make_unique<AppState>(p);
-    }
+    if (!m_app)  // in the order Ports declares them
+        m_app = std::make_unique<AppState>(Ports{&msgBox, &fileDialog, &process, &desktop, &clipboard,
+                                                 &settings, &registry, &jsession, dataDir.path(),
+                                                 [this](QString* error) { return engineFactory(error); }});
     return *m_app;
 }
 
