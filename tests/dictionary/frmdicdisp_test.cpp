@@ -37,6 +37,11 @@ protected:
         ShowDictionary(t.app(), false);
         return t.app().form<frmDicDisp>();
     }
+    // Panel n's row count, count label and first word found.
+    static QString panel(frmDicDisp& f, int n) {
+        FlexGrid& g = *f.MSFlexGrid1[n];
+        return QString::number(g.Rows()) + "|" + f.Label5[n]->text() + "|" + g.TextMatrix(2, 1);
+    }
     // The clipboard and what panel n's copied-word display shows.
     QString copied(frmDicDisp& f, int n) {
         return t.clipboard.text() + "|" +
@@ -52,13 +57,11 @@ TEST_F(DicWindowTest, LoadListsTheWholeTableOnEveryTabAndEachPanelSearchesInItsO
     EXPECT_EQ(f.windowTitle(), QStringLiteral("KalvoretStatWord"));
     EXPECT_EQ(frmDicDisp::caption(f.Command1[1]) + "|" + frmDicDisp::caption(f.Command1[2]),
               "検索\r実行|検索");
-    const QString all = QString::number(kTermCount);
-    const QString counts[4] = {{}, "検索件数 = " + all, "検索項目 = " + all, "検索件数 = " + all};
-    for (int n = 1; n <= 3; ++n) {
-        EXPECT_EQ(f.MSFlexGrid1[n]->Rows(), 2 + kTermCount);
-        EXPECT_EQ(f.Label5[n]->text(), counts[n]);
-        EXPECT_FALSE(f.Label6[n]->isVisible());
-    }
+    const QString all = QString::number(kTermCount), rows = QString::number(2 + kTermCount);
+    EXPECT_EQ(panel(f, 1) + "/" + panel(f, 2) + "/" + panel(f, 3),
+              rows + "|検索件数 = " + all + "|統計學/" + rows + "|検索項目 = " + all + "|統計学/" + rows +
+                  "|検索件数 = " + all + "|statistics");
+    EXPECT_FALSE(f.Label6[1]->isVisible() || f.Label6[2]->isVisible() || f.Label6[3]->isVisible());
     QWidget* front = f.Frame1->childAt(f.Picture1[1]->geometry().center());
     EXPECT_TRUE(front == f.Picture1[1] || f.Picture1[1]->isAncestorOf(front));
 
@@ -67,16 +70,12 @@ TEST_F(DicWindowTest, LoadListsTheWholeTableOnEveryTabAndEachPanelSearchesInItsO
     EXPECT_EQ(f.SearchText, QStringLiteral("tongji"));
     f.Option2[1]->click();
     f.Command1[1]->click();
-    ASSERT_EQ(f.MSFlexGrid1[1]->Rows(), 3);
-    EXPECT_EQ(f.MSFlexGrid1[1]->TextMatrix(2, 1), QStringLiteral("統計"));
-    EXPECT_EQ(f.Label5[1]->text(), QStringLiteral("検索件数 = 1"));
+    EXPECT_EQ(panel(f, 1), "3|検索件数 = 1|統計");
     f.Option2[0]->click();
     f.Command1[1]->click();
-    EXPECT_EQ(f.MSFlexGrid1[1]->Rows(), 4);
-
+    EXPECT_EQ(panel(f, 1), "4|検索件数 = 2|統計學");
     f.Command1[2]->click();  // no Japanese key is "tongji": a zero count, not the earlier one
-    EXPECT_EQ(f.MSFlexGrid1[2]->Rows(), 2);
-    EXPECT_EQ(f.Label5[2]->text(), QStringLiteral("検索項目 = 0"));
+    EXPECT_EQ(panel(f, 2), "2|検索項目 = 0|");
     EXPECT_TRUE(t.msgBox.calls.empty());
 }
 

@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
-#include "engine/j_dense.h"
 #include "engine/j_home.h"
 #include "engine/j_names.h"
 #include "engine/jdll_engine.h"
@@ -77,7 +76,8 @@ TEST_F(JEngineTest, NounsArriveAsHostValuesOfTheirKindRankAndShapeLeavingNoNames
         {"- 2^63x", H::longValue(std::numeric_limits<std::int64_t>::min())},
         {"1 , 2^70x", H::doubleArray({2}, {1, std::ldexp(1.0, 70)})},
         {"1r3", H::doubleValue(1.0 / 3)},
-        {"3j4 _1.5j_2 5 1e20j1e_5", H::stringArray({4}, {"3j4", "_1.5j_2", "5", "1e20j1e_5"})},
+        {"3j4 _1.5j_2 5 1e20j1e_5 0j_1 1j_ __j1",
+         H::stringArray({7}, {"3j4", "_1.5j_2", "5", "1e20j1e_5", "0j_1", "1j_", "__j1"})},
         // symbols and sparse arrays
         {"s:' ab'", H::stringArray({1}, {"ab"})},
         {"s: <'ab'", H::string("ab")},
@@ -329,19 +329,6 @@ TEST(JHome, LookupOrder) {
     const QString found = pythonJHome();
     qputenv("PYTHONPATH", pythonPath);
     EXPECT_EQ(QDir::cleanPath(found), QDir::cleanPath(site.path() + "/jlang/j"));
-}
-
-// ---- J's number form ----------------------------------------------------------------
-
-TEST(JNumberText, WritesNumbersAsJDoes) {
-    const std::pair<double, const char*> cases[] = {
-        {3, "3"},        {-2.5, "_2.5"},    {1e20, "1e20"}, {1e-5, "1e_5"}, {-1.5e-7, "_1.5e_7"},
-        {INFINITY, "_"}, {-INFINITY, "__"}, {0, "0"},
-    };
-    for (const auto& [v, text] : cases) EXPECT_EQ(jNumberText(v), QString::fromLatin1(text)) << v;
-    EXPECT_EQ(jComplexText(3, 4), QStringLiteral("3j4"));
-    EXPECT_EQ(jComplexText(-1, 0), QStringLiteral("_1"));
-    EXPECT_EQ(jComplexText(0, -1), QStringLiteral("0j_1"));
 }
 
 }  // namespace
