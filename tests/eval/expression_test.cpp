@@ -90,7 +90,9 @@ TEST_F(ExpressionTest, ErrorsAreLoggedWithTheirCodeThenJsReportForTheSentenceAsT
         else
             EXPECT_EQ(log().toStdString(), (head + report + "\r\n").toStdString());
         EXPECT_EQ(m->Text1->SelLength(), sentence.size());
-        if (sentence == "xyz") EXPECT_EQ(t.app().J().Do("J_Get"), 16) << "an unknown name leaves no verb behind";
+        if (sentence == "xyz") {
+            EXPECT_EQ(t.app().J().Do("J_Get"), 16) << "an unknown name leaves no verb behind";
+        }
     }
     EXPECT_EQ(m->MSFlexGrid2->Rows(), 1);  // no refresh after a failure
     enter("1+2");
