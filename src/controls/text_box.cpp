@@ -10,9 +10,43 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QTextBlock>
 #include <QVBoxLayout>
+
+#include <optional>
+
+namespace {
+
+// The IPA Gothic fonts draw "_" in the last pixel row of a line, or below it, where it
+// runs into the line underneath: J's _1 and _ then read badly. Each line gets a few more
+// pixel rows below it (the boxes do not wrap: a block is a line); the glyphs themselves,
+// Japanese included, are drawn as before.
+class SpacedLineLayout final : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override {
+        QRectF r = QPlainTextDocumentLayout::blockBoundingRect(block);
+        if (block.isVisible()) r.setHeight(r.height() + gap() * block.layout()->lineCount());
+        return r;
+    }
+
+private:
+    int gap() const {
+        const QFont f = document()->defaultFont();
+        if (f != m_font) {
+            m_font = f;
+            m_gap = qRound(0.15 * QFontMetricsF(f).lineSpacing());
+        }
+        return m_gap;
+    }
+    mutable std::optional<QFont> m_font;
+    mutable int m_gap = 0;
+};
+
+}  // namespace
 
 TextBox::TextBox(Mode mode, QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
@@ -24,6 +58,10 @@ TextBox::TextBox(Mode mode, QWidget* parent) : QWidget(parent) {
         ed = m_line;
     } else {
         m_plain = new QPlainTextEdit(this);
+        auto* doc = new QTextDocument(m_plain);
+        doc->setDocumentLayout(new SpacedLineLayout(doc));
+        m_plain->setDocument(doc);
+        doc->setDefaultFont(m_plain->font());
         m_plain->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_plain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m_plain->setUndoRedoEnabled(false);
