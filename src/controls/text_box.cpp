@@ -1,7 +1,7 @@
 #include "controls/text_box.h"
 
 #include "base/ports.h"
-
+#include "base/sentence_history.h"
 #include "base/vb_units.h"
 
 #include <QCoreApplication>
@@ -209,6 +209,7 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             if (watched != editor()) break;
             auto* k = static_cast<QKeyEvent*>(event);
+            if (browseHistory(*k)) return true;
             int code = 0;
             if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
                 code = 13;
@@ -219,6 +220,7 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             else if (!k->text().isEmpty() && k->text()[0].isPrint())
                 code = k->text()[0].unicode();
             if (code == 0) break;
+            if (code == 13 && m_history && m_line) m_history->add(m_line->text());
             emit KeyPress(code);
             if (code == 0) return true;
             // Enter has no effect of its own in a single-line box.
@@ -238,7 +240,10 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::FocusIn:
-            if (watched == editor()) emit GotFocus();
+            if (watched != editor()) break;
+            // The boxes share one history: each starts browsing afresh.
+            if (m_history) m_history->resetBrowsing();
+            emit GotFocus();
             break;
         case QEvent::FocusOut:
             if (watched == editor()) emit LostFocus();
@@ -247,6 +252,20 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TextBox::browseHistory(const QKeyEvent& k) {
+    // A single-line box has no use of its own for Up and Down.
+    if (!m_history || !m_line || (k.modifiers() & ~Qt::KeypadModifier)) return false;
+    std::optional<QString> shown;
+    if (k.key() == Qt::Key_Up)
+        shown = m_history->older(m_line->text());
+    else if (k.key() == Qt::Key_Down)
+        shown = m_history->newer();
+    else
+        return false;
+    if (shown) m_line->setText(*shown);
+    return true;
 }
 
 JRendering ShowJValue(const HostValue& v, TextBox& box, IMessageBox& msgBox) {

@@ -36,6 +36,7 @@ ExpressionPage::ExpressionPage(AppState& app, IMainWindow& main, const Expressio
                                QObject* parent)
     : QObject(parent), m_app(app), m_main(main), m_c(controls) {
     if (auto* line = qobject_cast<QLineEdit*>(m_c.Text1->editor())) line->setMaxLength(kMaxSentenceChars);
+    m_c.Text1->setHistory(&m_app.history());
     connect(m_c.Text1, &TextBox::Change, this, &ExpressionPage::Text1_Change);
     connect(m_c.Text1, &TextBox::KeyPress, this, &ExpressionPage::Text1_KeyPress);
     connect(m_c.Text1, &TextBox::MouseUp, this, &ExpressionPage::Text1_MouseUp);

@@ -8,6 +8,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -148,6 +149,40 @@ TEST_F(ExpressionTest, AMouseUpRecordsTheSelectionAtAnyLength) {
     emit m->Text1->MouseUp(1, 0, 0, 0);
     m->mnuEditCut_Click();
     EXPECT_EQ(m->Text1->Text(), QString(40'000, QLatin1Char('a')) + "d");
+}
+
+// Up and Down step through the sentences of this run and of earlier ones, newest first;
+// Down past the newest gives back what was being typed, and Enter runs what is shown.
+TEST(ExpressionHistory, UpRecallsTheSentencesOfAnEarlierRun) {
+    QTemporaryDir dir;
+    {
+        TestApp before;
+        before.historyFile = dir.filePath("history.txt");
+        frmjMain& m = before.showMain();
+        enter(m.Text1, "1+2");
+        enter(m.Text1, "i. 3");
+    }
+    TestApp t;
+    t.historyFile = dir.filePath("history.txt");
+    frmjMain& m = t.showMain();
+    m.Text1->setText(QString());
+    QTest::keyClicks(m.Text1->editor(), "2*");
+    const auto press = [&](Qt::Key key) {
+        QTest::keyClick(m.Text1->editor(), key);
+        return m.Text1->Text();
+    };
+    EXPECT_EQ(press(Qt::Key_Up), "i. 3");
+    EXPECT_EQ(press(Qt::Key_Up), "1+2");
+    EXPECT_EQ(press(Qt::Key_Up), "1+2");  // the oldest
+    EXPECT_EQ(press(Qt::Key_Down), "i. 3");
+    EXPECT_EQ(press(Qt::Key_Down), "2*");
+
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    press(Qt::Key_Return);
+    EXPECT_EQ(m.Text2->Text(), kHeader + "1+2\r\n3\r\n");
+    EXPECT_EQ(press(Qt::Key_Up), "1+2");  // now the newest
+    EXPECT_EQ(press(Qt::Key_Up), "i. 3");
 }
 
 }  // namespace

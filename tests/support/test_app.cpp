@@ -32,6 +32,7 @@ AppState& TestApp::app() {
         p.registry = &registry;
         p.jsession = &jsession;
         p.dataDir = dataDir.path();
+        p.historyFile = historyFile;
         p.engineFactory = [this](QString* error) { return engineFactory(error); };
         m_app = std::make_unique<AppState>(p);
     }
