@@ -18,11 +18,7 @@ QString normalised(const QString& sentence) {
     return s;
 }
 
-}  // namespace
-
-SentenceHistory::SentenceHistory(QString fileName) : m_fileName(std::move(fileName)) { load(); }
-
-QString SentenceHistory::escaped(const QString& entry) {
+QString escaped(const QString& entry) {
     QString out;
     out.reserve(entry.size());
     for (const QChar c : entry) {
@@ -38,7 +34,7 @@ QString SentenceHistory::escaped(const QString& entry) {
     return out;
 }
 
-QString SentenceHistory::unescaped(const QString& line) {
+QString unescaped(const QString& line) {
     QString out;
     out.reserve(line.size());
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -53,6 +49,10 @@ QString SentenceHistory::unescaped(const QString& line) {
     }
     return out;
 }
+
+}  // namespace
+
+SentenceHistory::SentenceHistory(QString fileName) : m_fileName(std::move(fileName)) { load(); }
 
 void SentenceHistory::load() {
     if (m_fileName.isEmpty() || !QFileInfo(m_fileName).isFile()) return;  // no pipe or device either

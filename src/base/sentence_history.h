@@ -40,9 +40,6 @@ public:
     // False when the file could not be written.
     bool save() const;
 
-    static QString escaped(const QString& entry);
-    static QString unescaped(const QString& line);
-
 private:
     void load();
     bool keeps(const QString& entry) const;  // not blank, not too long, not the newest again

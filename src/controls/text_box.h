@@ -5,9 +5,9 @@
 #include <QWidget>
 
 class IMessageBox;
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
-class QKeyEvent;
 class SentenceHistory;
 
 // A text box as the windows use it: its text keeps CR LF line ends (the editor
