@@ -6,6 +6,8 @@
 #include "engine/jdll_engine.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 
 #include <clocale>
 #include <cstdio>
@@ -66,6 +68,7 @@ int main(int argc, char** argv) {
     ports.registry = &registry;
     ports.jsession = &jsession;
     ports.dataDir = resolveDataDir();
+    ports.historyFile = QFileInfo(settings.fileName()).dir().filePath(QStringLiteral("history.txt"));
     ports.engineFactory = [](QString* error) -> std::unique_ptr<IJEngine> { return JEngine::create(error); };
 
     AppState app(ports);

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-AppState::AppState(Ports ports) : m_ports(std::move(ports)) {}
+AppState::AppState(Ports ports) : m_ports(std::move(ports)), m_history(m_ports.historyFile) {}
 
 AppState::~AppState() {
     m_gate.reset();

@@ -4,6 +4,7 @@
 #include "base/jvar_tables.h"
 #include "base/ports.h"
 #include "base/progress.h"
+#include "base/sentence_history.h"
 #include "engine/j_engine.h"
 
 #include <QPointer>
@@ -63,6 +64,9 @@ public:
     // Long work reports here; the main window shows it.
     Progress progress;
 
+    // The sentences run in the expression box and the console, kept in ports().historyFile.
+    SentenceHistory& history() { return m_history; }
+
     std::int16_t PendingKind = 0;
     QString PendingCall;
 
@@ -91,6 +95,7 @@ public:
 
 private:
     Ports m_ports;
+    SentenceHistory m_history;
     std::unique_ptr<JSession> m_session;
     std::unique_ptr<SessionGate> m_gate;
     QWidget* m_formOwner = nullptr;

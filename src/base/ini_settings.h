@@ -13,6 +13,7 @@ public:
     explicit IniSettings(const QString& fileName);
     QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) override;
     void SaveSetting(const QString& section, const QString& key, const QString& value) override;
+    QString fileName() const { return m_settings->fileName(); }
 
 private:
     std::unique_ptr<QSettings> m_settings;

@@ -128,6 +128,8 @@ struct Ports {
     IRegistry* registry = nullptr;
     IJSessionStarter* jsession = nullptr;
     QString dataDir;  // the KalvoretParts folder
+    // The sentence history, history.txt beside the settings file; empty keeps it in memory only.
+    QString historyFile;
     // Creates a J engine; on failure returns null and says why.
     std::function<std::unique_ptr<IJEngine>(QString* error)> engineFactory;
 };

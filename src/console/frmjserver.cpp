@@ -75,8 +75,10 @@ frmjServer::frmjServer(AppState& app, QWidget* parent) : VbForm(app, parent, tru
     GetText->setAccessibleName(QStringLiteral("Get"));
 
     for (TextBox* box : {DoText, GetText, Text1, Text2}) box->setFontName(kFont, 9);
-    for (TextBox* box : {DoText, GetText})
+    for (TextBox* box : {DoText, GetText}) {
         if (auto* line = qobject_cast<QLineEdit*>(box->editor())) line->setMaxLength(kMaxSentenceChars);
+        box->setHistory(&app.history());  // the main window's expression box shares it
+    }
     setTabOrder(DoText, GetText);
     setTabOrder(GetText, Text1);
 

@@ -1,6 +1,7 @@
 #include "controls/text_box.h"
 
 #include "base/ports.h"
+#include "base/sentence_history.h"
 #include "base/vb_units.h"
 
 #include <QCoreApplication>
@@ -9,12 +10,42 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPlainTextDocumentLayout>
 #include <QPlainTextEdit>
-#include <QTextBlock>
 #include <QSyntaxHighlighter>
+#include <QTextBlock>
 #include <QVBoxLayout>
 
+#include <optional>
+
 namespace {
+
+// The IPA Gothic fonts draw "_" in the last pixel row of a line, or below it, where it
+// runs into the line underneath: J's _1 and _ then read badly. Each line gets a few more
+// pixel rows below it (the boxes do not wrap: a block is a line); the glyphs themselves,
+// Japanese included, are drawn as before.
+class SpacedLineLayout final : public QPlainTextDocumentLayout {
+public:
+    using QPlainTextDocumentLayout::QPlainTextDocumentLayout;
+
+    QRectF blockBoundingRect(const QTextBlock& block) const override {
+        QRectF r = QPlainTextDocumentLayout::blockBoundingRect(block);
+        if (block.isVisible()) r.setHeight(r.height() + gap() * block.layout()->lineCount());
+        return r;
+    }
+
+private:
+    int gap() const {
+        const QFont f = document()->defaultFont();
+        if (f != m_font) {
+            m_font = f;
+            m_gap = qRound(0.15 * QFontMetricsF(f).lineSpacing());
+        }
+        return m_gap;
+    }
+    mutable std::optional<QFont> m_font;
+    mutable int m_gap = 0;
+};
 
 // J draws boxes with box-drawing characters and counts each as one column, as it counts
 // a letter. The Japanese fonts draw them full width; at half width they line up again.
@@ -54,6 +85,10 @@ TextBox::TextBox(Mode mode, QWidget* parent) : QWidget(parent) {
         ed = m_line;
     } else {
         m_plain = new QPlainTextEdit(this);
+        auto* doc = new QTextDocument(m_plain);
+        doc->setDocumentLayout(new SpacedLineLayout(doc));
+        m_plain->setDocument(doc);
+        doc->setDefaultFont(m_plain->font());
         m_plain->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_plain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
         m_plain->setUndoRedoEnabled(false);
@@ -202,6 +237,7 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             if (watched != editor()) break;
             auto* k = static_cast<QKeyEvent*>(event);
+            if (browseHistory(*k)) return true;
             if (m_line && k->matches(QKeySequence::Paste)) {
                 bool handled = false;
                 emit Paste(handled);
@@ -217,6 +253,7 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             else if (!k->text().isEmpty() && k->text()[0].isPrint())
                 code = k->text()[0].unicode();
             if (code == 0) break;
+            if (code == 13 && m_history && m_line) m_history->add(m_line->text());
             emit KeyPress(code);
             if (code == 0) return true;
             // Enter has no effect of its own in a single-line box.
@@ -236,7 +273,10 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         case QEvent::FocusIn:
-            if (watched == editor()) emit GotFocus();
+            if (watched != editor()) break;
+            // The boxes share one history: each starts browsing afresh.
+            if (m_history) m_history->resetBrowsing();
+            emit GotFocus();
             break;
         case QEvent::FocusOut:
             if (watched == editor()) emit LostFocus();
@@ -245,6 +285,20 @@ bool TextBox::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool TextBox::browseHistory(const QKeyEvent& k) {
+    // A single-line box has no use of its own for Up and Down.
+    if (!m_history || !m_line || (k.modifiers() & ~Qt::KeypadModifier)) return false;
+    std::optional<QString> shown;
+    if (k.key() == Qt::Key_Up)
+        shown = m_history->older(m_line->text());
+    else if (k.key() == Qt::Key_Down)
+        shown = m_history->newer();
+    else
+        return false;
+    if (shown) m_line->setText(*shown);
+    return true;
 }
 
 JRendering ShowJValue(const HostValue& v, TextBox& box, IMessageBox& msgBox) {

@@ -5,8 +5,10 @@
 #include <QWidget>
 
 class IMessageBox;
+class QKeyEvent;
 class QLineEdit;
 class QPlainTextEdit;
+class SentenceHistory;
 
 // A text box as the windows use it: its text keeps CR LF line ends (the editor
 // shows plain line breaks), selection positions count those two characters, and
@@ -38,6 +40,9 @@ public:
     void setLocked(bool locked);
     bool isMultiLine() const { return m_plain != nullptr; }
     QWidget* editor() const;
+    // A single-line box with a history: Up and Down show older and newer sentences, and
+    // Enter adds the text to the history before KeyPress is raised. Null ends that.
+    void setHistory(SentenceHistory* history) { m_history = history; }
 
 signals:
     void Change();
@@ -59,8 +64,11 @@ private:
     int widgetLength() const;
     void syncFromWidget() const;
 
+    bool browseHistory(const QKeyEvent& key);
+
     QLineEdit* m_line = nullptr;
     QPlainTextEdit* m_plain = nullptr;
+    SentenceHistory* m_history = nullptr;
     mutable QString m_text;        // the kept text (multi-line boxes)
     mutable bool m_stale = false;  // the user edited the widget since m_text was last built
     bool m_settingText = false;

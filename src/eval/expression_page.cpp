@@ -48,6 +48,7 @@ ExpressionPage::ExpressionPage(AppState& app, IMainWindow& main, const Expressio
                                QObject* parent)
     : QObject(parent), m_app(app), m_main(main), m_c(controls) {
     if (auto* line = qobject_cast<QLineEdit*>(m_c.Text1->editor())) line->setMaxLength(kMaxSentenceChars);
+    m_c.Text1->setHistory(&m_app.history());
     connect(m_c.Text1, &TextBox::Change, this, &ExpressionPage::Text1_Change);
     connect(m_c.Text1, &TextBox::KeyPress, this, &ExpressionPage::Text1_KeyPress);
     connect(m_c.Text1, &TextBox::MouseUp, this, &ExpressionPage::Text1_MouseUp);
@@ -200,6 +201,7 @@ bool ExpressionPage::pasteScript(const QString& text) {
     script.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     while (script.endsWith(QLatin1Char('\n'))) script.chop(1);
     if (!script.contains(QLatin1Char('\n'))) return false;
+    m_app.history().add(script);
     const QStringList lines = script.split(QLatin1Char('\n'));
     QString literal;
     for (const QString& line : lines) {

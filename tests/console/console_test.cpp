@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,11 @@ TEST_F(ConsoleTest, TheBoxesLogWhatWasSentAndWhatCameBack) {
         EXPECT_EQ(box->SelLength(), box->Text().size()) << sentence;  // ready to run again
         EXPECT_EQ(c.focusWidget(), box->editor()) << sentence;
     }
+    // The boxes share one history: Up in the Do box shows what was last run in the Get box.
+    QTest::keyClick(c.DoText->editor(), Qt::Key_Up);
+    EXPECT_EQ(c.DoText->Text(), "+/");
+    QTest::keyClick(c.DoText->editor(), Qt::Key_Up);
+    EXPECT_EQ(c.DoText->Text(), "1 2+1 2 3");
 }
 
 TEST_F(ConsoleTest, DoAndGetShareNounsUntilClearJ) {

@@ -1,12 +1,16 @@
 #include "controls/flex_grid.h"
 #include "controls/tab_strip.h"
 #include "controls/text_box.h"
+#include "base/fonts.h"
+#include "base/vb_units.h"
 
 #include "base/fonts.h"
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QPlainTextEdit>
+#include <QStyle>
+#include <QTextBlock>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -128,4 +132,59 @@ TEST(TextBox, KeepsCrLfAndCountsIt) {
     const auto width = [&](int block) { return doc.findBlockByNumber(block).layout()->lineAt(0).naturalTextWidth(); };
     EXPECT_GT(width(0), 0);
     EXPECT_EQ(width(0), width(1));
+}
+
+// J writes _1 and _. With the program's fonts the underscore must lie inside its line, with a
+// clear pixel row under it (the IPA fonts put it on the last row, against the next line), and
+// below the letters, in each box and size the windows use: logs, expression and console boxes.
+TEST(TextBox, UnderscoresLieInsideTheirLineBelowTheLetters) {
+    const QFont appFont = QApplication::font();
+    registerFontSubstitutions();
+    const QString line = QStringLiteral("_1 _ a_b 日本語");
+    QString noUnderscores = line, japaneseOnly = line;  // the font is fixed-pitch: nothing moves
+    noUnderscores.replace(u'_', u' ');
+    for (QChar& c : japaneseOnly)
+        if (c.unicode() < 0x80) c = u' ';
+    const std::tuple<TextBox::Mode, int, int> cases[] = {{TextBox::Mode::MultiLine, 9, 1695},
+                                                         {TextBox::Mode::MultiLine, 10, 2895},
+                                                         {TextBox::Mode::SingleLine, 9, 255},
+                                                         {TextBox::Mode::SingleLine, 10, 270}};
+    for (const auto& [mode, points, height] : cases) {
+        QWidget window;  // as in a window: a box keeps the height it is placed at
+        TextBox box(mode, &window);
+        box.setFontName(QStringLiteral("ＭＳ ゴシック"), points);
+        placeTwips(&box, 0, 0, 4000, height);
+        window.show();
+        auto* plain = qobject_cast<QPlainTextEdit*>(box.editor());
+        QWidget* surface = plain ? plain->viewport() : box.editor();
+        const QString next = plain ? "\r\n" + line : QString();  // a line below, to run into
+        // The first and last pixel rows where the first line of a and of b are drawn differently.
+        const auto rows = [&](const QString& a, const QString& b) {
+            box.setText(a + next);
+            const QImage x = surface->grab().toImage();
+            box.setText(b + next);
+            const QImage y = surface->grab().toImage();
+            int first = x.height(), last = -1;
+            for (int r = 0; r < x.height(); ++r)
+                for (int c = 0; c < x.width(); ++c)
+                    if (std::abs(qGray(x.pixel(c, r)) - qGray(y.pixel(c, r))) > 48) {
+                        first = std::min(first, r);
+                        last = r;
+                    }
+            return std::pair{first, last};
+        };
+        const auto [underscoreTop, underscoreBottom] = rows(line, noUnderscores);
+        const int lettersBottom = rows(noUnderscores, japaneseOnly).second;
+        // The line's box: down to the next line's top, or the inside of a single-line box.
+        const int frame = box.editor()->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+        const int top = plain ? plain->cursorRect(QTextCursor(plain->document()->firstBlock())).top() : frame;
+        const int bottom = plain ? plain->cursorRect(QTextCursor(plain->document()->lastBlock())).top()
+                                 : box.editor()->height() - frame;
+        SCOPED_TRACE(testing::Message() << (plain ? "log " : "box ") << points << " pt");
+        EXPECT_LE(underscoreTop, underscoreBottom);  // drawn, not cut off
+        EXPECT_GE(underscoreTop, top);
+        EXPECT_LT(underscoreBottom, bottom - 1);  // not on the line's last row
+        EXPECT_GT(underscoreTop, lettersBottom);
+    }
+    QApplication::setFont(appFont);
 }

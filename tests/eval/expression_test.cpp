@@ -139,6 +139,7 @@ TEST_F(ExpressionTest, WhatJPrintsComesInOrderBeforeTheResultAndScriptsRunLineBy
     EXPECT_EQ(log(), kHeader + "（貼り付けたスクリプト 5 行）\r\n   f=: 3 : 0\r\necho 'in f'\r\ny*2\r\n)\r\n   f 4\r\n" +
                          "in f\r\n8\r\n\r\n");
     EXPECT_EQ(m->Text1->Text(), "kept");
+    EXPECT_EQ(t.app().history().entries().back(), "f=: 3 : 0\necho 'in f'\ny*2\n)\nf 4");  // one entry
     enter("f 5");
     EXPECT_TRUE(log().endsWith(kHeader + "f 5\r\nin f\r\n10\r\n"));
     m->Text1->setText("kept");
@@ -244,6 +245,40 @@ TEST_F(ExpressionTest, AMouseUpRecordsTheSelectionAtAnyLength) {
     emit m->Text1->MouseUp(1, 0, 0, 0);
     m->mnuEditCut_Click();
     EXPECT_EQ(m->Text1->Text(), QString(40'000, QLatin1Char('a')) + "d");
+}
+
+// Up and Down step through the sentences of this run and of earlier ones, newest first;
+// Down past the newest gives back what was being typed, and Enter runs what is shown.
+TEST(ExpressionHistory, UpRecallsTheSentencesOfAnEarlierRun) {
+    QTemporaryDir dir;
+    {
+        TestApp before;
+        before.historyFile = dir.filePath("history.txt");
+        frmjMain& m = before.showMain();
+        enter(m.Text1, "1+2");
+        enter(m.Text1, "i. 3");
+    }
+    TestApp t;
+    t.historyFile = dir.filePath("history.txt");
+    frmjMain& m = t.showMain();
+    m.Text1->setText(QString());
+    QTest::keyClicks(m.Text1->editor(), "2*");
+    const auto press = [&](Qt::Key key) {
+        QTest::keyClick(m.Text1->editor(), key);
+        return m.Text1->Text();
+    };
+    EXPECT_EQ(press(Qt::Key_Up), "i. 3");
+    EXPECT_EQ(press(Qt::Key_Up), "1+2");
+    EXPECT_EQ(press(Qt::Key_Up), "1+2");  // the oldest
+    EXPECT_EQ(press(Qt::Key_Down), "i. 3");
+    EXPECT_EQ(press(Qt::Key_Down), "2*");
+
+    press(Qt::Key_Up);
+    press(Qt::Key_Up);
+    press(Qt::Key_Return);
+    EXPECT_EQ(m.Text2->Text(), kHeader + "1+2\r\n3\r\n");
+    EXPECT_EQ(press(Qt::Key_Up), "1+2");  // now the newest
+    EXPECT_EQ(press(Qt::Key_Up), "i. 3");
 }
 
 }  // namespace

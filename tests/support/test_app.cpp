@@ -22,8 +22,8 @@ TestApp::~TestApp() {
 
 AppState& TestApp::app() {
     if (!m_app)  // in the order Ports declares them
-        m_app = std::make_unique<AppState>(Ports{&msgBox, &fileDialog, &process, &desktop, &clipboard,
-                                                 &settings, &registry, &jsession, dataDir.path(),
+        m_app = std::make_unique<AppState>(Ports{&msgBox, &fileDialog, &process, &desktop, &clipboard, &settings,
+                                                 &registry, &jsession, dataDir.path(), historyFile,
                                                  [this](QString* error) { return engineFactory(error); }});
     return *m_app;
 }

@@ -29,6 +29,7 @@ public:
     ScriptedRegistry registry;
     RecordingJSessionStarter jsession;
     QTemporaryDir dataDir;
+    QString historyFile;  // set before app() to keep the sentence history in a file
 
     // Replace before showMain() to use a scripted engine.
     std::function<std::unique_ptr<IJEngine>(QString*)> engineFactory;
