@@ -20,6 +20,9 @@
 
 namespace {
 
+// The block state of a line holding J's box-drawing characters.
+constexpr int kBoxLine = 1;
+
 // The IPA Gothic fonts draw "_" in the last pixel row of a line, or below it, where it
 // runs into the line underneath: J's _1 and _ then read badly. Each line gets a few more
 // pixel rows below it (the boxes do not wrap: a block is a line); the glyphs themselves,
@@ -30,7 +33,9 @@ public:
 
     QRectF blockBoundingRect(const QTextBlock& block) const override {
         QRectF r = QPlainTextDocumentLayout::blockBoundingRect(block);
-        if (block.isVisible()) r.setHeight(r.height() + gap() * block.layout()->lineCount());
+        // Box lines stay close, so that J's boxes are drawn without breaks.
+        if (block.isVisible() && block.userState() != kBoxLine)
+            r.setHeight(r.height() + gap() * block.layout()->lineCount());
         return r;
     }
 
@@ -57,6 +62,7 @@ protected:
     void highlightBlock(const QString& text) override {
         QTextCharFormat half;
         half.setFontStretch(50);
+        setCurrentBlockState(0);
         for (qsizetype i = 0; i < text.size();) {
             if (!isBoxDrawing(text[i])) {
                 ++i;
@@ -65,6 +71,7 @@ protected:
             qsizetype end = i + 1;
             while (end < text.size() && isBoxDrawing(text[end])) ++end;
             setFormat(static_cast<int>(i), static_cast<int>(end - i), half);
+            setCurrentBlockState(kBoxLine);
             i = end;
         }
     }
