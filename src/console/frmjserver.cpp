@@ -16,6 +16,7 @@
 #include <QPushButton>
 
 #include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -167,7 +168,10 @@ void frmjServer::DoText_KeyPress(int& keyAscii) {
     IJEngine& j = app().J();
     j.takeOutputChunks();
     const int code = j.Do(sentence);
-    const JPrintedText out = splitJOutput(j.takeOutputChunks(), QString());
+    // The Do box runs a sentence for its effect: what it prints shows, its value does not.
+    std::vector<JOutput> chunks = j.takeOutputChunks();
+    std::erase_if(chunks, [](const JOutput& c) { return c.kind == 1; });
+    const JPrintedText out = splitJOutput(chunks, QString());
     QString entry = QStringLiteral("Do:") + sentence + kCrLf + printedLogText(out.printed);
     if (code != 0) {
         ShowJValue(HostValue::string(j.ErrorText(code)), *Text2, app().msgBox());

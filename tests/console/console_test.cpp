@@ -85,7 +85,7 @@ TEST_F(ConsoleTest, TheBoxesLogWhatWasSentAndWhatCameBack) {
     const std::tuple<TextBox*, const char*, const char*> cases[] = {
         {c.DoText, "a=: 1+2", "Do:a=: 1+2\r\n"},
         {c.DoText, "xyz+1", "Do:xyz+1\r\nValue Error(Code=16)\r\n|value error: xyz\r\n|       xyz+1\r\n\r\n"},
-        {c.DoText, "smoutput 'hi'", "Do:smoutput 'hi'\r\nhi\r\n"},
+        {c.DoText, "(smoutput 'hi') ] 5", "Do:(smoutput 'hi') ] 5\r\nhi\r\n"},
         {c.DoText, "'abc", "Do:'abc\r\nMiscellaneous Error(Code=13)\r\n|open quote\r\n\r\n"},
         {c.GetText, "i.2 3", "Get:i.2 3\r\n 0 1 2\r\n 3 4 5\r\n\r\n"},
         {c.GetText, "1+'a'",
