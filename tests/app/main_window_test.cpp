@@ -14,6 +14,7 @@
 #include "eval/expression_page.h"
 #include "library/frmcommand.h"
 #include "matrix/frmerrdisp.h"
+#include "support/files.h"
 #include "support/test_app.h"
 #include "viewers/frmmatrixdisp.h"
 #include "viewers/frmmatrixdisp2.h"
@@ -46,11 +47,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindow, StartsWithItsCaptionAndTheSheetAtA1) {
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("J言語 Kalvoret(JDLL Server For j601c) By QZT"));
-    EXPECT_EQ(w.Spreadsheet1->currentCell(), (SheetCell{1, 1}));
-}
-
 TEST(StartUp, AnEngineThatCannotStartIsReportedAndNothingElseRuns) {
     TestApp t;
     t.engineFactory = [](QString* error) -> std::unique_ptr<IJEngine> {
@@ -69,23 +65,19 @@ TEST(StartUp, ADictionaryFileThatCannotBeUpgradedIsToldOnceAndStillSearched) {
     QWidget owner;
     // A file of the first shipped content, which its user made read-only.
     const QString file = DictionarySearch::fileIn(t.app().dataDir());
-    QFile v1(QStringLiteral(":/shipped/history/Mox5StatWord.v1.sql"));
-    ASSERT_TRUE(v1.open(QIODevice::ReadOnly));
     QString error;
-    ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(v1.readAll()), &error)) << error.toStdString();
+    ASSERT_TRUE(createDatabaseFromSql(
+        file, QString::fromUtf8(readFile(":/shipped/history/Mox5StatWord.v1.sql")), &error))
+        << error.toStdString();
     QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    auto bytes = [&file] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray before = bytes();
+    const QByteArray before = readFile(file);
 
     frmjMain& w = t.showMain();
     t.app().setFormOwner(&owner);
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
-    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("Mox5StatWordDataBase.sqlite")));
-    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("読み取り専用")));
-    EXPECT_EQ(bytes(), before);
+    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("Mox5StatWordDataBase.sqlite")) &&
+                t.msgBox.lastPrompt().contains(QStringLiteral("読み取り専用")));
+    EXPECT_EQ(readFile(file), before);
 
     // The dictionary reads the file as it is, abbreviation column or not.
     w.menuItem("mnuToolDict")->trigger();
@@ -127,10 +119,9 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
         t.settings.SaveSetting("Settings", "MainLeft", left);
         t.settings.SaveSetting("Settings", "MainTop", top);
         frmjMain& w = t.showMain();
-        EXPECT_EQ((std::pair(w.Width(), w.Height())), std::pair(9360, 6525)) << left;
-        EXPECT_TRUE(w.Left() >= 0 && w.Left() + w.Width() <= VbForm::screenWidth())
-            << left << " " << w.Left();
-        EXPECT_TRUE(w.Top() >= 0 && w.Top() + w.Height() <= VbForm::screenHeight()) << top << " " << w.Top();
+        EXPECT_TRUE(QRect(0, 0, VbForm::screenWidth(), VbForm::screenHeight())
+                        .contains(QRect(w.Left(), w.Top(), w.Width(), w.Height())))
+            << left << "," << top << ": " << w.Left() << "," << w.Top();
     }
     {
         TestApp t;  // a value that is not a number falls back to its default without a message
@@ -169,7 +160,9 @@ TEST(KeepOnScreen, MovesOntoTheScreenHoldingMostOfTheWindow) {
     EXPECT_EQ(fitOnScreens({-500, 0, 100, 100}, {}, 0), (TwipsRect{-500, 0, 100, 100}));
 }
 
-TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
+TEST_F(MainWindow, StartsWithItsCaptionAtA1AndEachPageChoosesItsList) {
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("J言語 Kalvoret(JDLL Server For j601c) By QZT"));
+    EXPECT_EQ(w.Spreadsheet1->currentCell(), (SheetCell{1, 1}));
     w.TabStrip1->setSelectedIndex(2);
     EXPECT_EQ((std::pair<int, int>(w.PageIndex, w.TabStrip2->SelectedIndex())), std::make_pair(2, 1));
     w.TabStrip1->setSelectedIndex(1);
@@ -180,7 +173,6 @@ TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
 TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     w.Text1->setText(QStringLiteral("abcd"));
     t.clipboard.setText(QStringLiteral("XY"));
-    const int writesBefore = t.clipboard.writes;
     w.mnuEditCut_Click();  // no mouse-up yet: nothing happens
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("abcd"));
 
@@ -193,7 +185,6 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     w.mnuEditCut_Click();
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("ad"));
     EXPECT_EQ(t.clipboard.text(), QStringLiteral("XY"));  // Cut leaves the clipboard alone
-    EXPECT_EQ(t.clipboard.writes, writesBefore + 2);
     w.mnuEditPaste_Click();  // same positions again: after "a", dropping the two characters "d"
     EXPECT_EQ(w.Text1->Text(), QStringLiteral("aXY"));
     EXPECT_EQ(w.expression->LastSelStart, 2);
@@ -252,7 +243,8 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
         "ﾌｧｲﾙ(&F):|Jデータ・EXCELファイルを開く|-|新規作成(&N)[Ctrl+N]|開く(&O)...[Ctrl+O]|上書き保存(&S)|"
         "名前を付けて保存(&A)...|-|終了(&X)[Ctrl+Q]|編集(&E):|元に戻す(&U)[Ctrl+Z]|-|切り取り(&T)[Ctrl+X]|"
         "ｺﾋﾟｰ(&C)[Ctrl+C]|貼り付け(&P)[Ctrl+V]|形式を選択して貼り付け(&S)...|ツール(&T):|J Expression 参照|"
-        "j.EXE起動|Ｊコンソール|Ｊスクリプトを実行...|-|Ｊ形式で表示|-|「日・中・英語」統計用語対応表|-|表計算ソフトを選択...|-|Ｊ実行の中断|"
+        "j.EXE起動|Ｊコンソール|Ｊスクリプトを実行...|-|Ｊ形式で表示|-|「日・中・英語」統計用語対応表|-|"
+        "表計算ソフトを選択...|-|Ｊ実行の中断|"
         "ﾍﾙﾌﾟ(&H):|Kalvoretのヘルプ[F1]|製作者の宣伝|-|ﾊﾞｰｼﾞｮﾝ情報(&A)");
     QStringList buttons;
     for (QAction* a : w.tbToolBar->actions()) {
@@ -264,26 +256,22 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
     EXPECT_FALSE(w.toolButton("行列解除")->isEnabled());
     EXPECT_FALSE(w.toolButton("中断")->isEnabled() || w.menuItem("mnuToolBreak")->isEnabled());  // J idle
 
-    w.menuItem("mnuFileSave")->trigger();
-    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral(" 'ただ今、工事中！！。"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::OKOnly);
-    w.tbToolBar_ButtonClick("上書き保存");
-    EXPECT_EQ(t.msgBox.calls.size(), 2u);
-    w.menuItem("mnuEditPasteSpecial")->trigger();
-    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("ただ今、工事中です。しばらくお待ちください。"));
-    w.menuItem("mnuHelpContents")->trigger();
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::Information);
-    EXPECT_EQ(t.msgBox.calls.back().title, kMainCaption);
-
-    // File Open: a chosen file only gets the placeholder; a cancelled dialog nothing.
-    const size_t before = t.msgBox.calls.size();
-    w.mnuFileOpen_Click();
-    EXPECT_EQ(t.msgBox.calls.size(), before);
-    EXPECT_EQ(t.fileDialog.requests.back().title, QStringLiteral("開く"));
-    EXPECT_EQ(t.fileDialog.requests.back().filter, QStringLiteral("すべてのﾌｧｲﾙ (*.*)|*.*"));
+    // The placeholders, each as prompt#buttons#title. File Open: a chosen file only gets the
+    // placeholder; a cancelled dialog nothing.
+    t.fileDialog.answer("");
     t.fileDialog.answer("/tmp/x.txt");
-    w.mnuFileOpen_Click();
-    EXPECT_EQ(t.msgBox.lastPrompt(), kUnderConstruction);
+    for (const char* item :
+         {"mnuFileSave", "mnuEditPasteSpecial", "mnuHelpContents", "mnuFileOpen", "mnuFileOpen"})
+        w.menuItem(item)->trigger();
+    w.tbToolBar_ButtonClick("上書き保存");
+    QStringList said;
+    for (const auto& c : t.msgBox.calls) said << c.prompt + "#" + QString::number(c.buttons) + "#" + c.title;
+    const QString building = QStringLiteral(" 'ただ今、工事中！！。#0#"),
+                  wait = QStringLiteral("ただ今、工事中です。しばらくお待ちください。#%1#");
+    EXPECT_EQ(said, (QStringList{building, wait.arg(mb::OKOnly), wait.arg(mb::Information) + kMainCaption,
+                                 building, building}));
+    EXPECT_EQ(t.fileDialog.requests[0].title + "|" + t.fileDialog.requests[0].filter,
+              QStringLiteral("開く|すべてのﾌｧｲﾙ (*.*)|*.*"));
 }
 
 TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
