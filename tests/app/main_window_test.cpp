@@ -190,14 +190,25 @@ TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
     EXPECT_EQ(w.expression->LastSelStart, 2);
 }
 
-// Menu shortcuts act where no control has its own use for the keys; the sheet keeps
-// its own copy.
-TEST_F(MainWindow, ShortcutsReachTheMenusButTheSheetKeepsItsCopy) {
+// File New asks first, Enter keeping the data. Menu shortcuts act where no control has its
+// own use for the keys; the sheet keeps its own copy and cut.
+TEST_F(MainWindow, FileNewByItsShortcutAsksFirstAndTheSheetKeepsItsCopy) {
+    w.Text1->setText(QStringLiteral("1+2"));
+    w.Text2->setText(QStringLiteral("log\r\n"));
+    t.msgBox.answer(mb::No);
     QApplication::setActiveWindow(&w);
     w.MSFlexGrid2->setFocus();
     QTest::keyClick(w.MSFlexGrid2, Qt::Key_N, Qt::ControlModifier);
-    ASSERT_EQ(t.msgBox.calls.size(), 1u);
-    EXPECT_TRUE(t.msgBox.lastPrompt().startsWith(QStringLiteral("新しい画面を作成すると")));
+    EXPECT_EQ(t.msgBox.prompts(),
+              QStringList{"新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"});
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::DefaultButton2);
+    EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
+    t.msgBox.answer(mb::Yes);
+    w.mnuFileNew_Click();
+    EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
+    w.ReleaseAll();
+    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("行列確定をすべて解除します。よろしいですか？"));
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
 
     w.TabStrip1->setSelectedIndex(2);
     w.Spreadsheet1->setValue(1, 1, QStringLiteral("42"));
@@ -208,24 +219,6 @@ TEST_F(MainWindow, ShortcutsReachTheMenusButTheSheetKeepsItsCopy) {
     EXPECT_EQ(t.clipboard.text(), QStringLiteral("42\r\n"));
     QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);  // cut: copied, then emptied
     EXPECT_EQ(w.Spreadsheet1->text(1, 1), QString());
-    EXPECT_EQ(t.msgBox.calls.size(), 1u);
-}
-
-TEST_F(MainWindow, FileNewAsksFirst) {
-    w.Text1->setText(QStringLiteral("1+2"));
-    w.Text2->setText(QStringLiteral("log\r\n"));
-    t.msgBox.answer(mb::No);
-    w.mnuFileNew_Click();
-    EXPECT_EQ(t.msgBox.lastPrompt(),
-              QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::DefaultButton2);  // Enter keeps the data
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
-    t.msgBox.answer(mb::Yes);
-    w.mnuFileNew_Click();
-    EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
-    w.ReleaseAll();
-    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("行列確定をすべて解除します。よろしいですか？"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
 }
 
 TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
@@ -282,12 +275,10 @@ TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
     EXPECT_TRUE(t.msgBox.calls.empty());
     EXPECT_EQ(t.app().jExeServers.size(), 1u);
 
-    const QString failure = QStringLiteral(
-        "jEXEserver(j.exe)"
-        "がインストールされていません。\r現在状況を調査中です。V2の開発までお待ちください。");
     t.jsession.startSucceeds = false;  // the program is missing
     w.mnuToolTest_Click();
-    EXPECT_EQ(t.msgBox.lastPrompt(), failure);
+    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("jEXEserver(j.exe)がインストールされていません。\r"
+                                                    "現在状況を調査中です。V2の開発までお待ちください。"));
     EXPECT_EQ(t.msgBox.calls.back().buttons, mb::Exclamation);
     t.jsession.startSucceeds = true;  // it starts but stops answering half-way
     t.jsession.commands.clear();
