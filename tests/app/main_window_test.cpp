@@ -1,6 +1,5 @@
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
-#include "app/main_layout.h"
 #include "base/screen_fit.h"
 #include "base/shipped_database.h"
 #include "console/frmjserver.h"
@@ -11,7 +10,6 @@
 #include "dictionary/dictionary_search.h"
 #include "dictionary/frmdicdisp.h"
 #include "dictionary/frmdicedit.h"
-#include "eval/expression_page.h"
 #include "library/frmcommand.h"
 #include "matrix/frmerrdisp.h"
 #include "support/files.h"
@@ -168,26 +166,6 @@ TEST_F(MainWindow, StartsWithItsCaptionAtA1AndEachPageChoosesItsList) {
     w.TabStrip1->setSelectedIndex(1);
     EXPECT_EQ((std::pair<int, int>(w.PageIndex, w.TabStrip2->SelectedIndex())), std::make_pair(1, 2));
     EXPECT_EQ(w.focusWidget(), w.Text1->editor());
-}
-
-TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
-    w.Text1->setText(QStringLiteral("abcd"));
-    t.clipboard.setText(QStringLiteral("XY"));
-    w.mnuEditCut_Click();  // no mouse-up yet: nothing happens
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("abcd"));
-
-    w.expression->LastTextBox = w.Text1;  // the user selected "bc" with the mouse
-    w.expression->LastSelStart = 2;
-    w.expression->LastSelLength = 2;
-    w.mnuEditCopy_Click();
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("bc"));
-    t.clipboard.setText(QStringLiteral("XY"));
-    w.mnuEditCut_Click();
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("ad"));
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("XY"));  // Cut leaves the clipboard alone
-    w.mnuEditPaste_Click();  // same positions again: after "a", dropping the two characters "d"
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("aXY"));
-    EXPECT_EQ(w.expression->LastSelStart, 2);
 }
 
 // File New asks first, Enter keeping the data. Menu shortcuts act where no control has its

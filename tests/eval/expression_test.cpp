@@ -232,21 +232,32 @@ TEST_F(ExpressionTest, APendingCallReplacesTheSentenceOnce) {
     EXPECT_TRUE(log().endsWith(kHeader + "f 3   NB.jCMD1 \r\n6\r\n"));
 }
 
-TEST_F(ExpressionTest, AMouseUpRecordsTheSelectionAtAnyLength) {
+// The edit menu acts on the selection the last mouse-up recorded, in whichever box, CR LF
+// counted as two. Past 32767 a 16-bit start would wrap and Cut would hit the wrong characters.
+TEST_F(ExpressionTest, EditOperationsUseTheSelectionTheLastMouseUpRecorded) {
+    const QString as(40'000, QLatin1Char('a'));
+    m->Text1->setText(as + "bcd");
+    t.clipboard.setText("XY");
+    m->mnuEditCut_Click();  // no mouse-up yet: nothing happens
+    EXPECT_EQ(m->Text1->Text(), as + "bcd");
+
+    m->Text1->setSelStart(40'000);
+    m->Text1->setSelLength(2);
+    emit m->Text1->MouseUp(1, 0, 0, 0);
+    m->mnuEditCopy_Click();
+    EXPECT_EQ(t.clipboard.text(), "bc");
+    t.clipboard.setText("XY");
+    m->mnuEditCut_Click();
+    EXPECT_EQ(m->Text1->Text(), as + "d");
+    EXPECT_EQ(t.clipboard.text(), "XY");  // Cut leaves the clipboard alone
+    m->mnuEditPaste_Click();  // same positions again: after the a's, dropping the two characters "d"
+    EXPECT_EQ(m->Text1->Text(), as + "XY");
+
     m->Text2->setText("x\r\nyz");
     m->Text2->setSelStart(3);
     emit m->Text2->MouseUp(2, 0, 0, 0);
     EXPECT_EQ(m->expression->LastTextBox, m->Text2);
     EXPECT_EQ(m->expression->LastSelStart, 4);
-
-    // Past 32767 a 16-bit start would wrap, and Cut would hit the wrong characters.
-    const QString longText = QString(40'000, QLatin1Char('a')) + "bcd";
-    m->Text1->setText(longText);
-    m->Text1->setSelStart(40'000);
-    m->Text1->setSelLength(2);
-    emit m->Text1->MouseUp(1, 0, 0, 0);
-    m->mnuEditCut_Click();
-    EXPECT_EQ(m->Text1->Text(), QString(40'000, QLatin1Char('a')) + "d");
 }
 
 // Up and Down step through the sentences of this run and of earlier ones, newest first;
