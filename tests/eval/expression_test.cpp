@@ -4,10 +4,10 @@
 #include "controls/text_box.h"
 #include "eval/expression_page.h"
 #include "eval/jvar_list.h"
+#include "support/files.h"
 #include "support/test_app.h"
 
 #include <QAction>
-#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -162,11 +162,7 @@ TEST_F(ExpressionTest, WhatJPrintsComesInOrderBeforeTheResultAndScriptsRunLineBy
 
     // A script file stops at its first error and says where.
     QTemporaryDir dir;
-    const QString path = dir.filePath("s.ijs");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("a=: 1\n1+'a'\nb=: 2\n");
-    file.close();
+    const QString path = writeFile(dir.filePath("s.ijs"), "a=: 1\n1+'a'\nb=: 2\n");
     t.fileDialog.answer(path);
     m->Command2->click();
     m->menuItem("mnuToolRunScript")->trigger();
