@@ -163,7 +163,7 @@ TEST_F(JEngineTest, SentencesThatWouldWaitForInputReturnAtOnce) {
 
 // ---- Set and Clear -----------------------------------------------------------------
 
-TEST_F(JEngineTest, SetKeepsEveryPlainKindMakesVariantsOfNumbersPlainAndRefusesTheRest) {
+TEST_F(JEngineTest, SetKeepsPlainKindsMakesVariantsOfNumbersPlainRefusesTheRestAndClearLeavesOnlyTheLibrary) {
     const HostValue table = H::doubleArray({3, 2}, {1.5, -2, 3.25, 4, 1e300, 0});
     for (const HostValue& v : {H::longValue(-7), H::doubleValue(2.5), H::boolean(true),
                                H::longArray({2, 2}, {1, 2, 3, 4}), H::booleanArray({3}, {1, 0, 1}),
@@ -189,9 +189,8 @@ TEST_F(JEngineTest, SetKeepsEveryPlainKindMakesVariantsOfNumbersPlainAndRefusesT
         EXPECT_EQ(j->Set("J_D", refused), 3);
     EXPECT_EQ(j->Set("1bad", H::longValue(1)), 4);
     EXPECT_EQ(getB("J_D"), 16);
-}
 
-TEST_F(JEngineTest, ClearLeavesNoUserNameButTheLibrary) {
+    // Clear leaves no user name but the library.
     for (const char* definition : {"a=: 1", "v=: +/", "adv=: /", "conj=: @", "J_Get=. 2"})
         ASSERT_EQ(j->Do(definition), 0) << definition;
     ASSERT_EQ(j->Set("J_A", H::doubleValue(1)), 0);
