@@ -128,8 +128,7 @@ TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAl
         const QByteArray bytes = readFile(file);
         const DicSearchResult r =
             DictionarySearch(file).run(K::Chinese, QStringLiteral("a"), QStringLiteral("%"));
-        EXPECT_FALSE(r.ok) << name;
-        EXPECT_TRUE(r.rows.empty());
+        EXPECT_TRUE(!r.ok && r.rows.empty()) << name;
         EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(file))) << r.error.toStdString();
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(reason))) << r.error.toStdString();
         EXPECT_EQ(readFile(file), bytes) << name;
