@@ -52,7 +52,6 @@ TEST_F(DictionarySearchTest, EachModeFindsExactlyTheseEntries) {
         {K::Chinese, "jilu", "%", "機率|機率分布"},
         {K::Chinese, "jìlǜ", "%", "機率|機率分布"},
         {K::Chinese, "jilu", "", "機率"},
-        {K::Chinese, "tong ji", "%", "統計學|統計"},
         {K::Chinese, "moxing", "", "模型"},
         // the words themselves
         {K::Japanese, "平均", "%", "平均"},
