@@ -8,14 +8,11 @@
 #include "support/test_app.h"
 
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileDialog>
 #include <QLabel>
-#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -58,11 +55,12 @@ TEST_F(ExcelHandoffTest, FirstUseAsksAndRemembersLaterUseStartsAtOnce) {
     w.mnuFileExcelOpen_Click();
 
     ASSERT_EQ(t.fileDialog.requests.size(), 2u);
-    EXPECT_EQ(t.fileDialog.requests[0].title, QStringLiteral("Kalvoret J言語用 データ･EXCELファイルを開く"));
-    EXPECT_EQ(t.fileDialog.requests[0].filter, kExcelDataFilter);
+    EXPECT_EQ(t.fileDialog.requests[0].title + "|" + t.fileDialog.requests[1].title,
+              QStringLiteral("Kalvoret J言語用 データ･EXCELファイルを開く|Microsoft EXCEL.exe を発見する"));
+    // The data file's own filter; any program can be picked.
+    EXPECT_TRUE(t.fileDialog.requests[0].filter == kExcelDataFilter &&
+                t.fileDialog.requests[1].filter.contains(QStringLiteral("|*")));
     EXPECT_EQ(t.desktop.opened, QStringList{data});  // the desktop had no application for it
-    EXPECT_EQ(t.fileDialog.requests[1].title, QStringLiteral("Microsoft EXCEL.exe を発見する"));
-    EXPECT_TRUE(t.fileDialog.requests[1].filter.contains(QStringLiteral("|*")));  // any program can be picked
     EXPECT_EQ(t.msgBox.prompts(), QStringList{kQuestion});
     EXPECT_EQ(t.msgBox.calls[0].buttons, mb::YesNo);
     EXPECT_EQ(started(), QStringList{calc + "|" + data});  // one argument, blanks and all
@@ -155,41 +153,22 @@ TEST(ExcelHandoffRefused, RefusalsAndFailuresStoreNothing) {
     }
 }
 
-// Qt's own file dialog: every label once, as written; "*.*" lists a file without a dot.
-TEST(OpenDialog, LabelsShowTheirPatternsOnceAndEveryFileIsListedUnderAllFiles) {
-    QTemporaryDir dir;
-    for (const char* name : {"README", "data.csv", "book.ods"})
-        writeFile(QDir(dir.path()).filePath(name), "");
+// Qt's own file dialog shows every label once, as written; "*.*" becomes "*", which also
+// takes a file without a dot.
+TEST(OpenDialog, LabelsShowTheirPatternsOnceAndAllFilesTakesNamesWithoutADot) {
+    EXPECT_EQ(qtFilters(kExcelDataFilter),
+              (QStringList{"EXCELﾌｧｲﾙ (*.xls) (*.xls)", "CVSﾌｧｲﾙ (*.csv) (*.csv)",
+                           "表計算ﾌｧｲﾙ (*.xlsx;*.ods) (*.xlsx *.ods)", "すべてのﾌｧｲﾙ (*.*) (*)"}));
     QFileDialog dlg;
     dlg.setOption(QFileDialog::DontUseNativeDialog);
     setUpOpenDialog(dlg, {kExcelDataTitle, kExcelDataFilter, 2});
-    dlg.setDirectory(dir.path());
     auto* combo = dlg.findChild<QComboBox*>("fileTypeCombo");
-    auto* view = dlg.findChild<QListView*>("listView");
-    ASSERT_TRUE(combo && view);
+    ASSERT_TRUE(combo);
     QStringList labels;
     for (int i = 0; i < combo->count(); ++i) labels << combo->itemText(i);
     EXPECT_EQ(labels, (QStringList{"EXCELﾌｧｲﾙ (*.xls)", "CVSﾌｧｲﾙ (*.csv)", "表計算ﾌｧｲﾙ (*.xlsx;*.ods)",
                                    "すべてのﾌｧｲﾙ (*.*)"}));
     EXPECT_EQ(combo->currentIndex(), 1);
-
-    // The files listed under filter n, once the dialog has read the folder.
-    const auto expectListed = [&](int n, const QStringList& expected) {
-        dlg.selectNameFilter(qtFilters(kExcelDataFilter).value(n));
-        QStringList names;
-        for (QDeadlineTimer deadline(5000); names != expected && !deadline.hasExpired();) {
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-            names.clear();
-            const QModelIndex root = view->rootIndex();
-            for (int r = 0; r < view->model()->rowCount(root); ++r)
-                names << view->model()->index(r, 0, root).data().toString();
-            names.sort();
-        }
-        EXPECT_EQ(names, expected) << n;
-    };
-    expectListed(1, {"data.csv"});
-    expectListed(3, {"README", "book.ods", "data.csv"});
-    expectListed(2, {"book.ods"});
 }
 
 // Enter answers a question with its default button: はい, or いいえ when asked for.
@@ -216,13 +195,13 @@ TEST(AboutWindow, LabelsBlinkingAndSystemInformation) {
     t.showMain();
     frmAbout& about = t.app().form<frmAbout>();
     about.Show();
-    EXPECT_EQ(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報 Kalvoret(jDLLserver for j601c)"));
-    EXPECT_EQ(about.lblVersion->text(), QStringLiteral("V1.1.51"));
-    EXPECT_TRUE(about.lblTitle->text().startsWith(QStringLiteral("Kalvoret [jDLLserver for j601c]\n\n")));
-    EXPECT_TRUE(
-        about.lblTitle->text().endsWith(QStringLiteral("ＪDLL および Ｊ言語のための外部入出力プロセッサ")));
-    EXPECT_TRUE(about.lblDescription->text().contains(
-        QStringLiteral("\n\njDLLserver Jsoftware Inc.\n\njEXEserver Jsoftware Inc.")));
+    EXPECT_EQ(
+        (QStringList{about.windowTitle(), about.lblVersion->text(), about.lblTitle->text(),
+                     about.lblDescription->text()}),
+        (QStringList{"ﾊﾞｰｼﾞｮﾝ情報 Kalvoret(jDLLserver for j601c)", "V1.1.51",
+                     "Kalvoret [jDLLserver for j601c]\n\nＪDLL および Ｊ言語のための外部入出力プロセッサ",
+                     "計算は Jsoftware Inc. の J エンジンによります。\n\njDLLserver Jsoftware Inc.\n\n"
+                     "jEXEserver Jsoftware Inc."}));
     EXPECT_TRUE(about.Timer1->isActive());
     const bool firstShown = !about.picIcon1->isHidden();
     about.Timer1_Timer();  // the two icons take turns

@@ -1,6 +1,5 @@
 #include "app/frmabout.h"
 #include "app/frmjmain.h"
-#include "app/main_layout.h"
 #include "base/screen_fit.h"
 #include "base/shipped_database.h"
 #include "console/frmjserver.h"
@@ -11,9 +10,9 @@
 #include "dictionary/dictionary_search.h"
 #include "dictionary/frmdicdisp.h"
 #include "dictionary/frmdicedit.h"
-#include "eval/expression_page.h"
 #include "library/frmcommand.h"
 #include "matrix/frmerrdisp.h"
+#include "support/files.h"
 #include "support/test_app.h"
 #include "viewers/frmmatrixdisp.h"
 #include "viewers/frmmatrixdisp2.h"
@@ -46,11 +45,6 @@ protected:
 
 }  // namespace
 
-TEST_F(MainWindow, StartsWithItsCaptionAndTheSheetAtA1) {
-    EXPECT_EQ(w.windowTitle(), QStringLiteral("J言語 Kalvoret(JDLL Server For j601c) By QZT"));
-    EXPECT_EQ(w.Spreadsheet1->currentCell(), (SheetCell{1, 1}));
-}
-
 TEST(StartUp, AnEngineThatCannotStartIsReportedAndNothingElseRuns) {
     TestApp t;
     t.engineFactory = [](QString* error) -> std::unique_ptr<IJEngine> {
@@ -69,23 +63,19 @@ TEST(StartUp, ADictionaryFileThatCannotBeUpgradedIsToldOnceAndStillSearched) {
     QWidget owner;
     // A file of the first shipped content, which its user made read-only.
     const QString file = DictionarySearch::fileIn(t.app().dataDir());
-    QFile v1(QStringLiteral(":/shipped/history/Mox5StatWord.v1.sql"));
-    ASSERT_TRUE(v1.open(QIODevice::ReadOnly));
     QString error;
-    ASSERT_TRUE(createDatabaseFromSql(file, QString::fromUtf8(v1.readAll()), &error)) << error.toStdString();
+    ASSERT_TRUE(createDatabaseFromSql(
+        file, QString::fromUtf8(readFile(":/shipped/history/Mox5StatWord.v1.sql")), &error))
+        << error.toStdString();
     QFile::setPermissions(file, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-    auto bytes = [&file] {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
-    const QByteArray before = bytes();
+    const QByteArray before = readFile(file);
 
     frmjMain& w = t.showMain();
     t.app().setFormOwner(&owner);
     ASSERT_EQ(t.msgBox.calls.size(), 1u);
-    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("Mox5StatWordDataBase.sqlite")));
-    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("読み取り専用")));
-    EXPECT_EQ(bytes(), before);
+    EXPECT_TRUE(t.msgBox.lastPrompt().contains(QStringLiteral("Mox5StatWordDataBase.sqlite")) &&
+                t.msgBox.lastPrompt().contains(QStringLiteral("読み取り専用")));
+    EXPECT_EQ(readFile(file), before);
 
     // The dictionary reads the file as it is, abbreviation column or not.
     w.menuItem("mnuToolDict")->trigger();
@@ -127,10 +117,9 @@ TEST(MainWindowRectangle, FromSettingsAndBack) {
         t.settings.SaveSetting("Settings", "MainLeft", left);
         t.settings.SaveSetting("Settings", "MainTop", top);
         frmjMain& w = t.showMain();
-        EXPECT_EQ((std::pair(w.Width(), w.Height())), std::pair(9360, 6525)) << left;
-        EXPECT_TRUE(w.Left() >= 0 && w.Left() + w.Width() <= VbForm::screenWidth())
-            << left << " " << w.Left();
-        EXPECT_TRUE(w.Top() >= 0 && w.Top() + w.Height() <= VbForm::screenHeight()) << top << " " << w.Top();
+        EXPECT_TRUE(QRect(0, 0, VbForm::screenWidth(), VbForm::screenHeight())
+                        .contains(QRect(w.Left(), w.Top(), w.Width(), w.Height())))
+            << left << "," << top << ": " << w.Left() << "," << w.Top();
     }
     {
         TestApp t;  // a value that is not a number falls back to its default without a message
@@ -169,7 +158,9 @@ TEST(KeepOnScreen, MovesOntoTheScreenHoldingMostOfTheWindow) {
     EXPECT_EQ(fitOnScreens({-500, 0, 100, 100}, {}, 0), (TwipsRect{-500, 0, 100, 100}));
 }
 
-TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
+TEST_F(MainWindow, StartsWithItsCaptionAtA1AndEachPageChoosesItsList) {
+    EXPECT_EQ(w.windowTitle(), QStringLiteral("J言語 Kalvoret(JDLL Server For j601c) By QZT"));
+    EXPECT_EQ(w.Spreadsheet1->currentCell(), (SheetCell{1, 1}));
     w.TabStrip1->setSelectedIndex(2);
     EXPECT_EQ((std::pair<int, int>(w.PageIndex, w.TabStrip2->SelectedIndex())), std::make_pair(2, 1));
     w.TabStrip1->setSelectedIndex(1);
@@ -177,36 +168,25 @@ TEST_F(MainWindow, PageSwitchingChoosesTheMatchingList) {
     EXPECT_EQ(w.focusWidget(), w.Text1->editor());
 }
 
-TEST_F(MainWindow, EditOperationsUseTheRecordedSelection) {
-    w.Text1->setText(QStringLiteral("abcd"));
-    t.clipboard.setText(QStringLiteral("XY"));
-    const int writesBefore = t.clipboard.writes;
-    w.mnuEditCut_Click();  // no mouse-up yet: nothing happens
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("abcd"));
-
-    w.expression->LastTextBox = w.Text1;  // the user selected "bc" with the mouse
-    w.expression->LastSelStart = 2;
-    w.expression->LastSelLength = 2;
-    w.mnuEditCopy_Click();
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("bc"));
-    t.clipboard.setText(QStringLiteral("XY"));
-    w.mnuEditCut_Click();
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("ad"));
-    EXPECT_EQ(t.clipboard.text(), QStringLiteral("XY"));  // Cut leaves the clipboard alone
-    EXPECT_EQ(t.clipboard.writes, writesBefore + 2);
-    w.mnuEditPaste_Click();  // same positions again: after "a", dropping the two characters "d"
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("aXY"));
-    EXPECT_EQ(w.expression->LastSelStart, 2);
-}
-
-// Menu shortcuts act where no control has its own use for the keys; the sheet keeps
-// its own copy.
-TEST_F(MainWindow, ShortcutsReachTheMenusButTheSheetKeepsItsCopy) {
+// File New asks first, Enter keeping the data. Menu shortcuts act where no control has its
+// own use for the keys; the sheet keeps its own copy and cut.
+TEST_F(MainWindow, FileNewByItsShortcutAsksFirstAndTheSheetKeepsItsCopy) {
+    w.Text1->setText(QStringLiteral("1+2"));
+    w.Text2->setText(QStringLiteral("log\r\n"));
+    t.msgBox.answer(mb::No);
     QApplication::setActiveWindow(&w);
     w.MSFlexGrid2->setFocus();
     QTest::keyClick(w.MSFlexGrid2, Qt::Key_N, Qt::ControlModifier);
-    ASSERT_EQ(t.msgBox.calls.size(), 1u);
-    EXPECT_TRUE(t.msgBox.lastPrompt().startsWith(QStringLiteral("新しい画面を作成すると")));
+    EXPECT_EQ(t.msgBox.prompts(),
+              QStringList{"新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"});
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::DefaultButton2);
+    EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
+    t.msgBox.answer(mb::Yes);
+    w.mnuFileNew_Click();
+    EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
+    w.ReleaseAll();
+    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("行列確定をすべて解除します。よろしいですか？"));
+    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
 
     w.TabStrip1->setSelectedIndex(2);
     w.Spreadsheet1->setValue(1, 1, QStringLiteral("42"));
@@ -217,24 +197,6 @@ TEST_F(MainWindow, ShortcutsReachTheMenusButTheSheetKeepsItsCopy) {
     EXPECT_EQ(t.clipboard.text(), QStringLiteral("42\r\n"));
     QTest::keyClick(view, Qt::Key_X, Qt::ControlModifier);  // cut: copied, then emptied
     EXPECT_EQ(w.Spreadsheet1->text(1, 1), QString());
-    EXPECT_EQ(t.msgBox.calls.size(), 1u);
-}
-
-TEST_F(MainWindow, FileNewAsksFirst) {
-    w.Text1->setText(QStringLiteral("1+2"));
-    w.Text2->setText(QStringLiteral("log\r\n"));
-    t.msgBox.answer(mb::No);
-    w.mnuFileNew_Click();
-    EXPECT_EQ(t.msgBox.lastPrompt(),
-              QStringLiteral("新しい画面を作成すると、これまでのデータはすべて消失します。\r作成しますか？"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::DefaultButton2);  // Enter keeps the data
-    EXPECT_EQ(w.Text1->Text(), QStringLiteral("1+2"));
-    t.msgBox.answer(mb::Yes);
-    w.mnuFileNew_Click();
-    EXPECT_EQ(w.Text1->Text() + w.Text2->Text() + w.Text3->Text(), QString());
-    w.ReleaseAll();
-    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("行列確定をすべて解除します。よろしいですか？"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::YesNo | mb::Exclamation | mb::DefaultButton2);
 }
 
 TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
@@ -252,7 +214,8 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
         "ﾌｧｲﾙ(&F):|Jデータ・EXCELファイルを開く|-|新規作成(&N)[Ctrl+N]|開く(&O)...[Ctrl+O]|上書き保存(&S)|"
         "名前を付けて保存(&A)...|-|終了(&X)[Ctrl+Q]|編集(&E):|元に戻す(&U)[Ctrl+Z]|-|切り取り(&T)[Ctrl+X]|"
         "ｺﾋﾟｰ(&C)[Ctrl+C]|貼り付け(&P)[Ctrl+V]|形式を選択して貼り付け(&S)...|ツール(&T):|J Expression 参照|"
-        "j.EXE起動|Ｊコンソール|Ｊスクリプトを実行...|-|Ｊ形式で表示|-|「日・中・英語」統計用語対応表|-|表計算ソフトを選択...|-|Ｊ実行の中断|"
+        "j.EXE起動|Ｊコンソール|Ｊスクリプトを実行...|-|Ｊ形式で表示|-|「日・中・英語」統計用語対応表|-|"
+        "表計算ソフトを選択...|-|Ｊ実行の中断|"
         "ﾍﾙﾌﾟ(&H):|Kalvoretのヘルプ[F1]|製作者の宣伝|-|ﾊﾞｰｼﾞｮﾝ情報(&A)");
     QStringList buttons;
     for (QAction* a : w.tbToolBar->actions()) {
@@ -264,26 +227,22 @@ TEST_F(MainWindow, MenusToolbarAndPlaceholderMessages) {
     EXPECT_FALSE(w.toolButton("行列解除")->isEnabled());
     EXPECT_FALSE(w.toolButton("中断")->isEnabled() || w.menuItem("mnuToolBreak")->isEnabled());  // J idle
 
-    w.menuItem("mnuFileSave")->trigger();
-    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral(" 'ただ今、工事中！！。"));
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::OKOnly);
-    w.tbToolBar_ButtonClick("上書き保存");
-    EXPECT_EQ(t.msgBox.calls.size(), 2u);
-    w.menuItem("mnuEditPasteSpecial")->trigger();
-    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("ただ今、工事中です。しばらくお待ちください。"));
-    w.menuItem("mnuHelpContents")->trigger();
-    EXPECT_EQ(t.msgBox.calls.back().buttons, mb::Information);
-    EXPECT_EQ(t.msgBox.calls.back().title, kMainCaption);
-
-    // File Open: a chosen file only gets the placeholder; a cancelled dialog nothing.
-    const size_t before = t.msgBox.calls.size();
-    w.mnuFileOpen_Click();
-    EXPECT_EQ(t.msgBox.calls.size(), before);
-    EXPECT_EQ(t.fileDialog.requests.back().title, QStringLiteral("開く"));
-    EXPECT_EQ(t.fileDialog.requests.back().filter, QStringLiteral("すべてのﾌｧｲﾙ (*.*)|*.*"));
+    // The placeholders, each as prompt#buttons#title. File Open: a chosen file only gets the
+    // placeholder; a cancelled dialog nothing.
+    t.fileDialog.answer("");
     t.fileDialog.answer("/tmp/x.txt");
-    w.mnuFileOpen_Click();
-    EXPECT_EQ(t.msgBox.lastPrompt(), kUnderConstruction);
+    for (const char* item :
+         {"mnuFileSave", "mnuEditPasteSpecial", "mnuHelpContents", "mnuFileOpen", "mnuFileOpen"})
+        w.menuItem(item)->trigger();
+    w.tbToolBar_ButtonClick("上書き保存");
+    QStringList said;
+    for (const auto& c : t.msgBox.calls) said << c.prompt + "#" + QString::number(c.buttons) + "#" + c.title;
+    const QString building = QStringLiteral(" 'ただ今、工事中！！。#0#"),
+                  wait = QStringLiteral("ただ今、工事中です。しばらくお待ちください。#%1#");
+    EXPECT_EQ(said, (QStringList{building, wait.arg(mb::OKOnly), wait.arg(mb::Information) + kMainCaption,
+                                 building, building}));
+    EXPECT_EQ(t.fileDialog.requests[0].title + "|" + t.fileDialog.requests[0].filter,
+              QStringLiteral("開く|すべてのﾌｧｲﾙ (*.*)|*.*"));
 }
 
 TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
@@ -294,12 +253,10 @@ TEST_F(MainWindow, SeparateJSessionIsStartedInOrder) {
     EXPECT_TRUE(t.msgBox.calls.empty());
     EXPECT_EQ(t.app().jExeServers.size(), 1u);
 
-    const QString failure = QStringLiteral(
-        "jEXEserver(j.exe)"
-        "がインストールされていません。\r現在状況を調査中です。V2の開発までお待ちください。");
     t.jsession.startSucceeds = false;  // the program is missing
     w.mnuToolTest_Click();
-    EXPECT_EQ(t.msgBox.lastPrompt(), failure);
+    EXPECT_EQ(t.msgBox.lastPrompt(), QStringLiteral("jEXEserver(j.exe)がインストールされていません。\r"
+                                                    "現在状況を調査中です。V2の開発までお待ちください。"));
     EXPECT_EQ(t.msgBox.calls.back().buttons, mb::Exclamation);
     t.jsession.startSucceeds = true;  // it starts but stops answering half-way
     t.jsession.commands.clear();

@@ -11,18 +11,14 @@ TEST(SentenceHistory, UpGoesBackFromTheNewestAndDownPastItGivesBackTheTypedText)
     EXPECT_EQ(h.older("typed"), std::nullopt);  // nothing yet: the box keeps its text
     EXPECT_EQ(h.newer(), std::nullopt);
     for (const char* s : {"a=: 1", "b", "b", "   ", "", "a=: 1", "c\r\n"}) h.add(s);
-    EXPECT_EQ(h.entries(), QStringList({"a=: 1", "b", "a=: 1", "c\n"}));  // a repeat only of the newest is dropped
+    // A repeat only of the newest is dropped.
+    EXPECT_EQ(h.entries(), QStringList({"a=: 1", "b", "a=: 1", "c\n"}));
 
-    EXPECT_EQ(h.older("typed"), "c\n");
-    EXPECT_EQ(h.older("c\n"), "a=: 1");
-    EXPECT_EQ(h.older("x"), "b");
-    EXPECT_EQ(h.older("x"), "a=: 1");
-    EXPECT_EQ(h.older("x"), std::nullopt);  // the oldest stays
-    EXPECT_EQ(h.newer(), "b");
-    EXPECT_EQ(h.newer(), "a=: 1");
-    EXPECT_EQ(h.newer(), "c\n");
-    EXPECT_EQ(h.newer(), "typed");
-    EXPECT_EQ(h.newer(), std::nullopt);
+    // Up to the oldest, which stays, then Down past the newest to the typed text.
+    QStringList walk = {h.older("typed").value_or("none")};
+    while (const auto s = h.older("x")) walk << *s;
+    while (const auto s = h.newer()) walk << *s;
+    EXPECT_EQ(walk, QStringList({"c\n", "a=: 1", "b", "a=: 1", "b", "a=: 1", "c\n", "typed"}));
 
     // Running a sentence found on the way makes it the newest and starts again from there.
     h.older("");
@@ -41,15 +37,13 @@ TEST(SentenceHistory, TheFileKeepsTheLastThousandEntriesOnALineEachAcrossRuns) {
     for (int i = 1; i <= 1005; ++i) numbers += QByteArray::number(i) + '\n';
     QDir().mkpath(dir.filePath("config"));
     writeFile(file, numbers);
-    const QStringList odd = {"+/\\ i. 5", "a\nb\r\n\r\nc", "\\n is not a line feed\\", "lone\rreturn",
-                             "'日本語' , _1 _", "\ttab"};
+    const QStringList odd = {"+/\\ i. 5",    "a\nb\r\n\r\nc",   "\\n is not a line feed\\",
+                             "lone\rreturn", "'日本語' , _1 _", "\ttab"};
     {
         SentenceHistory h(file);
-        EXPECT_EQ(h.entries().size(), 1000);
-        EXPECT_EQ(h.entries().first(), "6");
+        EXPECT_EQ(h.entries().first() + "|" + QString::number(h.entries().size()), "6|1000");
         for (const QString& s : odd) h.add(s);
-        EXPECT_EQ(h.entries().size(), 1000);
-        EXPECT_EQ(h.entries().first(), "12");
+        EXPECT_EQ(h.entries().first() + "|" + QString::number(h.entries().size()), "12|1000");
     }
     const QByteArray text = readFile(file);
     EXPECT_EQ(text.count('\n'), 1000);
@@ -58,8 +52,7 @@ TEST(SentenceHistory, TheFileKeepsTheLastThousandEntriesOnALineEachAcrossRuns) {
 
     SentenceHistory again(file);
     EXPECT_EQ(again.entries().size(), 1000);
-    EXPECT_EQ(again.entries().mid(994), QStringList({"+/\\ i. 5", "a\nb\n\nc", "\\n is not a line feed\\",
-                                                     "lone\rreturn", "'日本語' , _1 _", "\ttab"}));
+    EXPECT_EQ(again.entries().mid(994), QStringList(odd).replaceInStrings("\r\n", "\n"));
     EXPECT_EQ(again.older(""), "\ttab");
 
     // Characters are kept within bounds too: one sentence too long is not kept at all.
@@ -91,8 +84,9 @@ TEST(SentenceHistory, ABadFileIsPassedOverQuietly) {
 
     // A missing folder is made; a file or folder in the way is left alone.
     writeFile(dir.filePath("plain"), "a file where a folder should be");
-    const std::pair<QString, bool> places[] = {
-        {dir.filePath("missing/history.txt"), true}, {dir.filePath("plain/history.txt"), false}, {dir.path(), false}};
+    const std::pair<QString, bool> places[] = {{dir.filePath("missing/history.txt"), true},
+                                               {dir.filePath("plain/history.txt"), false},
+                                               {dir.path(), false}};
     for (const auto& [file, written] : places) {
         SentenceHistory h(file);
         EXPECT_TRUE(h.entries().isEmpty());

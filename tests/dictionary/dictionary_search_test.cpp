@@ -52,7 +52,6 @@ TEST_F(DictionarySearchTest, EachModeFindsExactlyTheseEntries) {
         {K::Chinese, "jilu", "%", "機率|機率分布"},
         {K::Chinese, "jìlǜ", "%", "機率|機率分布"},
         {K::Chinese, "jilu", "", "機率"},
-        {K::Chinese, "tong ji", "%", "統計學|統計"},
         {K::Chinese, "moxing", "", "模型"},
         // the words themselves
         {K::Japanese, "平均", "%", "平均"},
@@ -128,8 +127,7 @@ TEST(DictionarySearchFiles, UnreadableFilesAreReportedWithNameAndReasonAndLeftAl
         const QByteArray bytes = readFile(file);
         const DicSearchResult r =
             DictionarySearch(file).run(K::Chinese, QStringLiteral("a"), QStringLiteral("%"));
-        EXPECT_FALSE(r.ok) << name;
-        EXPECT_TRUE(r.rows.empty());
+        EXPECT_TRUE(!r.ok && r.rows.empty()) << name;
         EXPECT_TRUE(r.error.contains(QDir::toNativeSeparators(file))) << r.error.toStdString();
         EXPECT_TRUE(r.error.contains(QString::fromUtf8(reason))) << r.error.toStdString();
         EXPECT_EQ(readFile(file), bytes) << name;

@@ -41,14 +41,6 @@ protected:
     QStringList popups;
 };
 
-TEST_F(VarListGridsTest, TheTabsBringTheirListToTheFront) {
-    for (auto [tab, grid] : {std::pair{1, grid1}, {2, grid2}}) {
-        main->TabStrip2->setSelectedIndex(tab);
-        QWidget* top = main->Frame3->childAt(main->Frame3->rect().center());
-        EXPECT_TRUE(top == grid || grid->isAncestorOf(top)) << tab;
-    }
-}
-
 TEST_F(VarListGridsTest, ClickingAFixedRowMovesTheBlueOutline) {
     const SheetRange a{2, 2, 3, 3}, b{5, 5, 6, 6};
     const QColor silver(0xC0, 0xC0, 0xC0), blue(Qt::blue);
@@ -73,7 +65,12 @@ TEST_F(VarListGridsTest, ClickingAFixedRowMovesTheBlueOutline) {
     }
 }
 
-TEST_F(VarListGridsTest, RightPressesOpenPopUpsOnlyOnListedRowsAndClicksCopyJNames) {
+TEST_F(VarListGridsTest, TheTabsBringTheirListForwardWhereRightPressesOpenPopUpsAndClicksCopyJNames) {
+    for (auto [tab, grid] : {std::pair{1, grid1}, {2, grid2}}) {
+        main->TabStrip2->setSelectedIndex(tab);
+        QWidget* top = main->Frame3->childAt(main->Frame3->rect().center());
+        EXPECT_TRUE(top == grid || grid->isAncestorOf(top)) << tab;
+    }
     click(grid1, 1, Qt::RightButton);  // nothing fixed yet
     fix({1, 1, 1, 1});
     fix({2, 1, 2, 1});
