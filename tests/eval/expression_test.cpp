@@ -178,10 +178,14 @@ TEST_F(ExpressionTest, WithJFormatOnTheLogShowsResultsAsJsConsolePrintsThem) {
     EXPECT_EQ(t.settings.value("Settings", "JFormat"), "1");
     const std::pair<const char*, const char*> cases[] = {
         {"2 3$<'ab'", "┌──┬──┬──┐\n│ab│ab│ab│\n├──┼──┼──┤\n│ab│ab│ab│\n└──┴──┴──┘\n"},
+        {"1;(i.2 2);<<'x'", "┌─┬───┬───┐\n│1│0 1│┌─┐│\n│ │2 3││x││\n│ │   │└─┘│\n└─┴───┴───┘\n"},
+        {"3 4$'abcdefghijkl'", "abcd\nefgh\nijkl\n"},
         {"i.2 2 3", "0  1  2\n3  4  5\n\n6  7  8\n9 10 11\n"},
         {"_1 _ __ 2.5", "_1 _ __ 2.5\n"},
         {"0$0", "\n"},
         {"i.0 3", ""},
+        {"1j2 _3j0.5", "1j2 _3j0.5\n"},
+        {"!20x", "2432902008176640000\n"},
         {"1r3 _2r5", "1r3 _2r5\n"}};
     for (const auto& [sentence, shown] : cases) {
         m->Command2->click();
