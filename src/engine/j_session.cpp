@@ -6,11 +6,26 @@
 
 #include <chrono>
 #include <deque>
+#include <thread>
 
 namespace {
 
 // J recurses deeply on big nested definitions; the main thread of a console has 8 MiB.
 constexpr uint kSessionStackBytes = 64u * 1024 * 1024;
+
+// A thread that sleeps can take 50 µs and more to wake on a virtual machine, longer than
+// most J calls; both sides of a call look for the other a moment before they sleep.
+constexpr auto kSpin = std::chrono::microseconds(200);
+
+template <class Ready>
+bool spinUntil(Ready ready) {
+    const auto until = std::chrono::steady_clock::now() + kSpin;
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() >= until) return false;
+        std::this_thread::yield();
+    }
+    return true;
+}
 
 bool onUiThread() {
     const QCoreApplication* app = QCoreApplication::instance();
@@ -26,6 +41,7 @@ public:
         {
             std::lock_guard lock(m_mutex);
             m_tasks.push_back(std::move(task));
+            m_pending.fetch_add(1);
         }
         m_cv.notify_one();
     }
@@ -38,11 +54,13 @@ protected:
     void run() override {
         for (;;) {
             std::function<void()> task;
+            spinUntil([this] { return m_pending.load() > 0; });  // calls come in runs
             {
                 std::unique_lock lock(m_mutex);
                 m_cv.wait(lock, [this] { return !m_tasks.empty(); });
                 task = std::move(m_tasks.front());
                 m_tasks.pop_front();
+                m_pending.fetch_sub(1);
             }
             if (!task) return;
             task();
@@ -53,6 +71,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_cv;
     std::deque<std::function<void()>> m_tasks;
+    std::atomic<int> m_pending{0};
 };
 
 JSession::JSession() : m_thread(std::make_unique<JSessionThread>()) {
@@ -103,6 +122,7 @@ void JSession::finishedOnSessionThread() {
     {
         std::lock_guard lock(m_mutex);
         m_done = true;
+        m_doneFlag = true;
         wake = m_loopWaiting;
     }
     m_doneCv.notify_all();
@@ -119,6 +139,7 @@ bool JSession::run(const std::function<void(IJEngine&)>& task) {
     {
         std::lock_guard lock(m_mutex);
         m_done = false;
+        m_doneFlag = false;
         m_loopWaiting = false;
     }
     m_thread->post([this, &task] {
@@ -131,6 +152,7 @@ bool JSession::run(const std::function<void(IJEngine&)>& task) {
     });
 
     bool longWait = false;
+    spinUntil([this] { return m_doneFlag.load(); });
     {
         std::unique_lock lock(m_mutex);
         const bool quick =

@@ -68,6 +68,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_doneCv;
     bool m_done = true;            // guarded by m_mutex
+    std::atomic<bool> m_doneFlag{true};  // m_done, readable without the mutex
     bool m_loopWaiting = false;    // guarded by m_mutex
     QEventLoop* m_loop = nullptr;  // UI thread only
     std::atomic<bool> m_busy{false};
