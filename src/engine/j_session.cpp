@@ -170,12 +170,8 @@ bool JSession::run(const std::function<void(IJEngine&)>& task) {
         QEventLoop loop;
         m_loop = &loop;
         emit waitStarted();
-        bool done;
-        {
-            std::lock_guard lock(m_mutex);
-            done = m_done;
-        }
-        if (!done) loop.exec();
+        // A wake-up queued for an earlier call may end the loop early: only this call's end counts.
+        while (!m_doneFlag.load()) loop.exec();
         m_loop = nullptr;
         emit waitFinished();
     }
