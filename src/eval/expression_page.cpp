@@ -202,14 +202,12 @@ bool ExpressionPage::pasteScript(const QString& text) {
     while (script.endsWith(QLatin1Char('\n'))) script.chop(1);
     if (!script.contains(QLatin1Char('\n'))) return false;
     m_app.history().add(script);
-    const QStringList lines = script.split(QLatin1Char('\n'));
-    QString literal;
-    for (const QString& line : lines) {
-        if (!literal.isEmpty()) literal += QStringLiteral(",(10{a.),");
-        literal += quotedJ(line);
-    }
-    runScript(QStringLiteral("（貼り付けたスクリプト %1 行）").arg(lines.size()), QStringLiteral("0!:101 ") + literal,
-              lines.size());
+    // The text goes to J as a noun: a sentence spelling it out would pass J's word limit.
+    const qint64 lines = script.count(QLatin1Char('\n')) + 1;
+    if (!m_app.hasEngine() || m_app.J().Set(QStringLiteral("script_kalvoret_"), HostValue::string(script)) != 0)
+        return true;
+    runScript(QStringLiteral("（貼り付けたスクリプト %1 行）").arg(lines),
+              QStringLiteral("0!:101 (4!:55 <'script_kalvoret_') ] script_kalvoret_"), lines);
     return true;
 }
 
