@@ -150,6 +150,13 @@ TEST_F(ExpressionTest, WhatJPrintsComesInOrderBeforeTheResultAndScriptsRunLineBy
     QTest::keySequence(m->Text1->editor(), QKeySequence::Paste);
     EXPECT_EQ(m->Text1->Text(), "kept1+");
 
+    // A long script is not one long sentence: J would refuse that with a limit error.
+    t.clipboard.setText("n=: 0\n" + QString("n=: n+1\n").repeated(20'000));
+    QTest::keySequence(m->Text1->editor(), QKeySequence::Paste);
+    HostValue n;
+    EXPECT_TRUE(t.app().J().GetB("n", n) == 0 && n.numberAt(0) == 20000);
+    EXPECT_TRUE(log().endsWith("   n=: n+1\r\n\r\n"));
+
     // A script's progress follows the lines J has run.
     std::vector<int> shown;
     QObject::connect(m->ProgressBar1, &QProgressBar::valueChanged, [&](int v) { shown.push_back(v); });
@@ -170,7 +177,7 @@ TEST_F(ExpressionTest, WhatJPrintsComesInOrderBeforeTheResultAndScriptsRunLineBy
                          "Domain Error(doCode=3)\r\n|domain error, executing dyad +\r\n|y is character\r\n" +
                          "|   1    +'a'\r\n|[-2] " + path + "\r\n\r\n");
     EXPECT_EQ(t.app().J().Do("b"), 16);
-    EXPECT_EQ(m->MSFlexGrid2->TextMatrix(1, 0), "a");
+    EXPECT_EQ(m->MSFlexGrid2->TextMatrix(1, 0) + m->MSFlexGrid2->TextMatrix(2, 0), "na");  // listed at once
 }
 
 TEST_F(ExpressionTest, WithJFormatOnTheLogShowsResultsAsJsConsolePrintsThem) {
